@@ -1,0 +1,35 @@
+#include "StartupParameters.h"
+
+#include <QStringList>
+
+namespace velkor {
+
+QString ksefNumberFromParameters(const QString &parameters)
+{
+    QString number;
+    const QStringList pieces = parameters.split(QStringLiteral("«»"));
+    for (const QString &piece : pieces) {
+        if (piece.isEmpty())
+            continue;
+        const QStringList parts = piece.split(QStringLiteral("¤¤"));
+        if (parts.size() != 2)
+            continue;
+        if (parts[0].compare(QStringLiteral("ksef"), Qt::CaseInsensitive) == 0)
+            number = parts[1];
+    }
+    return number;
+}
+
+QString startupTitle(const QString &ksefNumber)
+{
+    if (ksefNumber.isEmpty())
+        return QStringLiteral("Velkor");
+    return QStringLiteral("Velkor »» KSEF: ") + ksefNumber;
+}
+
+QString parameterStringFromArguments(const QStringList &arguments)
+{
+    return arguments.join(u' ');
+}
+
+} // namespace velkor

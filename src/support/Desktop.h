@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+
+namespace velkor {
+
+enum class MessageIcon { Critical, Exclamation, Question, Information };
+enum class MessageButtons { Ok, OkCancel };
+enum class MessageAnswer { Ok, Cancel };
+
+struct Message
+{
+    QString title;
+    QString text;
+    MessageIcon icon = MessageIcon::Exclamation;
+    MessageButtons buttons = MessageButtons::Ok;
+    bool cancelIsDefault = false;
+
+    friend bool operator==(const Message &a, const Message &b)
+    {
+        return a.title == b.title && a.text == b.text && a.icon == b.icon
+            && a.buttons == b.buttons && a.cancelIsDefault == b.cancelIsDefault;
+    }
+};
+
+// The three modal or shared services of the desktop the program talks to:
+// message boxes, the open-file dialog and the clipboard. The GUI implements it
+// with Qt; tests use a recording fake, so no test ever waits on a modal box.
+class Desktop
+{
+public:
+    virtual ~Desktop() = default;
+
+    virtual MessageAnswer showMessage(const Message &message) = 0;
+
+    // filterPairs: description and pattern pairs, every part separated by "|".
+    // Returns the chosen file's full path, or an empty text on cancel.
+    virtual QString chooseOpenFile(const QString &filterPairs, const QString &folder,
+                                   const QString &title) = 0;
+
+    virtual QString clipboardText() = 0;
+    // Replaces the clipboard's contents with plain text; an empty text leaves
+    // the clipboard empty.
+    virtual void setClipboardText(const QString &text) = 0;
+};
+
+} // namespace velkor

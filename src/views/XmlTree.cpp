@@ -1,0 +1,294 @@
+#include "XmlTree.h"
+
+#include <algorithm>
+#include <functional>
+
+namespace velkor {
+
+const QString XmlTree::Separator = QStringLiteral(" / ");
+
+QString CleanNodeText(const QString &text)
+{
+    QString cleaned;
+    cleaned.reserve(text.size());
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case 0x0D: case 0x0A: case 0x09: case 0x0C: case 0x0B: case 0xA0:
+            break;
+        default:
+            cleaned += c;
+        }
+    }
+    qsizetype begin = 0;
+    qsizetype end = cleaned.size();
+    while (begin < end && cleaned[begin] == u' ')
+        ++begin;
+    while (end > begin && cleaned[end - 1] == u' ')
+        --end;
+    return (begin == 0 && end == cleaned.size()) ? cleaned : cleaned.mid(begin, end - begin);
+}
+
+QString LocalName(const QString &qualifiedName)
+{
+    const qsizetype colon = qualifiedName.lastIndexOf(u':');
+    return colon < 0 ? qualifiedName : qualifiedName.mid(colon + 1);
+}
+
+// Walks the document once and fills the tree's arrays.
+class XmlTree::Builder
+{
+public:
+    explicit Builder(XmlTree &tree) : m_tree(tree) {}
+
+    void addChildrenOf(const xmlNode *root)
+    {
+        for (const xmlNode *child = root->children; child; child = child->next)
+            fillTreeNode(NoNode, NoNode, child);
+        linkChildren();
+    }
+
+private:
+    // Adds the node for one XML node and, recursively, for its descendants.
+    // The depth is bounded by the parser's nesting limit.
+    void fillTreeNode(int parent, int parentPath, const xmlNode *x)
+    {
+        if (x->children) {
+            const int pathId = internPath(parentPath, x->name);
+            const int node = addNode(parent, pathId, nameRange(x->name), x);
+            for (const xmlNode *child = x->children; child; child = child->next)
+                fillTreeNode(node, pathId, child);
+            return;
+        }
+        // A node without children: a text, CDATA section, comment, or an empty
+        // element (whose content is empty). Blank texts yield nothing, and a
+        // text directly under the root has no parent to go under.
+        if (parent == NoNode)
+            return;
+        const QString text = CleanNodeText(contentOf(x));
+        if (text.isEmpty())
+            return;
+        const int begin = int(m_tree.m_texts.size());
+        m_tree.m_texts += text;
+        addNode(parent, NoNode, {begin, int(text.size())}, x);
+        m_tree.m_pathHasTextChildren[std::size_t(parentPath)] = true;
+    }
+
+    static QString contentOf(const xmlNode *x)
+    {
+        switch (x->type) {
+        case XML_TEXT_NODE:
+        case XML_CDATA_SECTION_NODE:
+        case XML_COMMENT_NODE:
+        case XML_PI_NODE:
+            return fromXml(x->content);
+        default: {
+            XmlCharsHandle content(xmlNodeGetContent(x));
+            return fromXml(content);
+        }
+        }
+    }
+
+    int addNode(int parent, int pathId, std::pair<int, int> text, const xmlNode *source)
+    {
+        const int index = int(m_tree.m_nodes.size());
+        int row;
+        if (parent == NoNode) {
+            row = int(m_tree.m_topLevel.size());
+            m_tree.m_topLevel.push_back(index);
+        } else {
+            row = m_tree.m_nodes[std::size_t(parent)].childCount++;
+        }
+        m_tree.m_nodes.push_back(Node{parent, row, 0, 0, text.first, text.second, pathId, source});
+        if (pathId != NoNode)
+            m_tree.m_nodesByPath[std::size_t(pathId)].push_back(index);
+        return index;
+    }
+
+    // Element names repeat: each distinct name is stored once.
+    std::pair<int, int> nameRange(const xmlChar *name)
+    {
+        const auto found = m_names.find(name);
+        if (found != m_names.end())
+            return found->second;
+        const QString text = LocalName(fromXml(name));
+        const std::pair<int, int> range{int(m_tree.m_texts.size()), int(text.size())};
+        m_tree.m_texts += text;
+        m_names.emplace(name, range);
+        return range;
+    }
+
+    int internPath(int parentPath, const xmlChar *name)
+    {
+        // libxml2 keeps names in a dictionary, so the pointer identifies the
+        // name; the case-folded table behind it merges names that differ only
+        // in letter case.
+        const auto key = std::make_pair(parentPath, name);
+        const auto cached = m_pathCache.find(key);
+        if (cached != m_pathCache.end())
+            return cached->second;
+        const QPair<int, QString> folded(parentPath, LocalName(fromXml(name)).toCaseFolded());
+        int id = m_tree.m_pathIds.value(folded, NoNode);
+        if (id == NoNode) {
+            id = int(m_tree.m_nodesByPath.size());
+            m_tree.m_pathIds.insert(folded, id);
+            m_tree.m_nodesByPath.emplace_back();
+            m_tree.m_pathHasTextChildren.push_back(false);
+        }
+        m_pathCache.emplace(key, id);
+        return id;
+    }
+
+    // Every node's children become one contiguous run of m_children.
+    void linkChildren()
+    {
+        auto &nodes = m_tree.m_nodes;
+        int offset = 0;
+        for (Node &node : nodes) {
+            node.firstChild = offset;
+            offset += node.childCount;
+        }
+        m_tree.m_children.assign(std::size_t(offset), NoNode);
+        for (std::size_t i = 0; i < nodes.size(); ++i) {
+            const int parent = nodes[i].parent;
+            if (parent != NoNode)
+                m_tree.m_children[std::size_t(nodes[std::size_t(parent)].firstChild + nodes[i].row)] = int(i);
+        }
+    }
+
+    struct PairHash
+    {
+        std::size_t operator()(const std::pair<int, const xmlChar *> &key) const
+        {
+            return std::hash<const void *>()(key.second) ^ (std::size_t(key.first) * 0x9E3779B97F4A7C15ull);
+        }
+    };
+
+    XmlTree &m_tree;
+    std::unordered_map<const xmlChar *, std::pair<int, int>> m_names;
+    std::unordered_map<std::pair<int, const xmlChar *>, int, PairHash> m_pathCache;
+};
+
+XmlTree XmlTree::build(const InvoiceDocument &document)
+{
+    XmlTree tree;
+    if (const xmlNode *root = document.root())
+        Builder(tree).addChildrenOf(root);
+    return tree;
+}
+
+QStringView XmlTree::text(int node) const
+{
+    const Node &n = m_nodes[std::size_t(node)];
+    return QStringView(m_texts).mid(n.textBegin, n.textLength);
+}
+
+int XmlTree::childCount(int node) const
+{
+    return node == NoNode ? int(m_topLevel.size()) : m_nodes[std::size_t(node)].childCount;
+}
+
+int XmlTree::child(int node, int row) const
+{
+    if (row < 0 || row >= childCount(node))
+        return NoNode;
+    return node == NoNode ? m_topLevel[std::size_t(row)]
+                          : m_children[std::size_t(m_nodes[std::size_t(node)].firstChild + row)];
+}
+
+QString XmlTree::fullPath(int node) const
+{
+    std::vector<int> chain;
+    for (int n = node; n != NoNode; n = parent(n))
+        chain.push_back(n);
+    QString path;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        if (it != chain.rbegin())
+            path += Separator;
+        path += text(*it);
+    }
+    return path;
+}
+
+int XmlTree::lookupPath(int parentPath, QStringView name) const
+{
+    return m_pathIds.value(qMakePair(parentPath, name.toString().toCaseFolded()), NoNode);
+}
+
+std::vector<int> XmlTree::nodesWithPath(QStringView path) const
+{
+    std::vector<int> found;
+    if (path.isEmpty())
+        return found;
+    // Element names never contain " / ", so every segment but the last names
+    // an element; the last part may also be a text, which can itself contain
+    // the separator, so text children are matched against the whole rest.
+    std::vector<qsizetype> starts{0};
+    for (qsizetype at = path.indexOf(Separator); at >= 0; at = path.indexOf(Separator, at + 1))
+        starts.push_back(at + Separator.size());
+
+    int pathId = NoNode;
+    for (std::size_t i = 0; i < starts.size(); ++i) {
+        const qsizetype begin = starts[i];
+        const qsizetype end = i + 1 < starts.size() ? starts[i + 1] - Separator.size() : path.size();
+        if (pathId != NoNode && m_pathHasTextChildren[std::size_t(pathId)]) {
+            const QStringView rest = path.mid(begin);
+            for (int element : m_nodesByPath[std::size_t(pathId)]) {
+                for (int row = 0; row < childCount(element); ++row) {
+                    const int c = child(element, row);
+                    if (isTextNode(c) && text(c).compare(rest, Qt::CaseInsensitive) == 0)
+                        found.push_back(c);
+                }
+            }
+        }
+        pathId = lookupPath(pathId, path.mid(begin, end - begin));
+        if (pathId == NoNode)
+            break;
+        if (i + 1 == starts.size())
+            found.insert(found.end(), m_nodesByPath[std::size_t(pathId)].begin(),
+                         m_nodesByPath[std::size_t(pathId)].end());
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+int XmlTree::findNode(QStringView path, int occurrence) const
+{
+    const std::vector<int> nodes = nodesWithPath(path);
+    if (occurrence < 1 || std::size_t(occurrence) > nodes.size())
+        return NoNode;
+    return nodes[std::size_t(occurrence - 1)];
+}
+
+int XmlTree::occurrenceOf(int node) const
+{
+    const std::vector<int> nodes = nodesWithPath(fullPath(node));
+    const auto it = std::lower_bound(nodes.begin(), nodes.end(), node);
+    return (it != nodes.end() && *it == node) ? int(it - nodes.begin()) + 1 : 0;
+}
+
+int XmlTree::nodeOf(const xmlNode *element) const
+{
+    if (!element || !element->children)
+        return NoNode;
+    std::vector<const xmlNode *> chain;
+    for (const xmlNode *n = element; n && n->type == XML_ELEMENT_NODE; n = n->parent)
+        chain.push_back(n);
+    if (chain.size() < 2)
+        return NoNode; // the root element has no node
+    chain.pop_back();
+    int pathId = NoNode;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        pathId = lookupPath(pathId, LocalName(fromXml((*it)->name)));
+        if (pathId == NoNode)
+            return NoNode;
+    }
+    if (pathId == NoNode)
+        return NoNode;
+    for (int node : m_nodesByPath[std::size_t(pathId)]) {
+        if (m_nodes[std::size_t(node)].source == element)
+            return node;
+    }
+    return NoNode;
+}
+
+} // namespace velkor

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+namespace velkor::test {
+
+// The schema set as the build placed it beside the executables.
+inline QString schemaFile()
+{
+    return QStringLiteral(VELKOR_TEST_SCHEMA_DIR "/schemaFA3.xsd");
+}
+
+inline QString schemaFolder()
+{
+    return QStringLiteral(VELKOR_TEST_SCHEMA_DIR);
+}
+
+// The public example invoices, read in place.
+inline QString examplesFolder()
+{
+    return QStringLiteral(VELKOR_TEST_EXAMPLES_DIR);
+}
+
+inline QString dataFolder()
+{
+    return QStringLiteral(VELKOR_TEST_DATA_DIR);
+}
+
+} // namespace velkor::test
