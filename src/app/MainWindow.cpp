@@ -1,0 +1,149 @@
+#include "MainWindow.h"
+
+#include "app/MainWindowControls.h"
+#include "app/QtDesktop.h"
+#include "app/StartupParameters.h"
+#include "commands/CommandDispatch.h"
+#include "load/InvoiceLoader.h"
+#include "support/Twips.h"
+#include "views/InvoicePanes.h"
+#include "views/ListView.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTreeView>
+
+namespace velkor {
+
+MainWindow::MainWindow(Desktop *desktop, QWidget *parent)
+    : QWidget(parent)
+    , m_ownDesktop(desktop ? nullptr : std::make_unique<QtDesktop>(this))
+    , m_desktop(desktop ? desktop : m_ownDesktop.get())
+    , m_settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                             QStringLiteral("Velkor"), QStringLiteral("Velkor")))
+    , m_controls(std::make_unique<MainWindowControls>(this))
+    , m_rects(initialPaneRects())
+{
+    setObjectName(QStringLiteral("Okno"));
+    setWindowTitle(QStringLiteral("Velkor"));
+
+    m_panes = new InvoicePanes(*m_controls, m_state, *m_desktop, this);
+    m_commands = new CommandDispatch(this, *m_controls, m_state, *m_panes, *m_desktop, *m_settings, schemaFile());
+
+    auto &c = *m_controls;
+    const Twips twips(logicalDpiX());
+    for (int index : {0, 8, 9})
+        c.command[std::size_t(index)]->setGeometry(twips.toPixels(commandRowRect(index)));
+    c.strukturaOn->setGeometry(twips.toPixels(strukturaOnRect()));
+    resize(twips.toPixels(17280), twips.toPixels(11055));
+
+    c.drzewo->installEventFilter(this);
+    c.struktura->installEventFilter(this);
+    connect(c.drzewo, &QTreeView::clicked, m_panes, &InvoicePanes::onTreeClicked);
+
+    // The window sees every key before the focused control.
+    qApp->installEventFilter(this);
+}
+
+MainWindow::~MainWindow()
+{
+    qApp->removeEventFilter(this);
+}
+
+QString MainWindow::schemaFile()
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("sql/schemaFA3.xsd"));
+}
+
+void MainWindow::Edit(const QString &initText)
+{
+    m_initText = initText;
+    Form_Load();
+    show();
+}
+
+void MainWindow::Form_Load()
+{
+    m_state.refreshing = true;
+    ProcessStartupParameters();
+}
+
+void MainWindow::ProcessStartupParameters()
+{
+    if (m_initText.isEmpty())
+        return;
+    const QString ksefNumber = ksefNumberFromParameters(m_initText);
+    LoadEnvironment environment{*m_desktop, *m_settings, schemaFile()};
+    QString unused;
+    std::unique_ptr<InvoiceDocument> document = PobierzFA3(environment, LoadSource::Clipboard, unused);
+    if (!document)
+        return;
+    m_desktop->setClipboardText(QString());
+    m_state.invoiceDoc = std::move(document);
+    m_panes->FillTree();
+    setWindowTitle(startupTitle(ksefNumber));
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    auto &c = *m_controls;
+    if (event->type() == QEvent::KeyPress) {
+        // Only keys meant for this window; a modal box or dialog keeps its own.
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (widget && widget->window() == this && !QApplication::activeModalWidget()) {
+            auto *key = static_cast<QKeyEvent *>(event);
+            if (m_commands->Form_KeyDown(key->key(), key->modifiers()))
+                return true;
+        }
+    } else if (event->type() == QEvent::FocusIn) {
+        if (watched == c.drzewo)
+            m_panes->onTreeFocus();
+        else if (watched == c.struktura)
+            m_panes->UpdateStatus(nullptr, nullptr);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void MainWindow::Form_Resize()
+{
+    auto &c = *m_controls;
+    const Twips twips(logicalDpiX());
+    // The minimum applies to the outer size, frame included.
+    const QSize frameMargins = frameGeometry().size() - size();
+    const QSize minimum = QSize(twips.toPixels(layout::MinimumWindowWidth), twips.toPixels(layout::MinimumWindowHeight))
+                          - frameMargins;
+    if (minimumSize() != minimum)
+        setMinimumSize(minimum);
+
+    const int statusHeight = c.status->sizeHint().height();
+    c.status->setGeometry(0, height() - statusHeight, width(), statusHeight);
+
+    m_rects = layoutMainWindow(twips.fromPixels(width()), twips.fromPixels(height()), twips.fromPixels(statusHeight),
+                               m_rects);
+    for (std::size_t i = 0; i < m_rects.size(); ++i) {
+        if (QWidget *widget = c.widgetOf(Pane(i)))
+            widget->setGeometry(twips.toPixels(m_rects[i]));
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+}
+
+} // namespace velkor

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "app/InvoiceState.h"
+#include "app/Layout.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class QSettings;
+
+namespace velkor {
+
+class CommandDispatch;
+class Desktop;
+class InvoicePanes;
+struct MainWindowControls;
+
+// The main window: owns every pane and the invoice shown in them, sees the
+// function keys before its controls, lays the panes out on every resize.
+class MainWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    // `desktop` is used for message boxes, the file dialog and the clipboard;
+    // without one the window uses the real desktop.
+    explicit MainWindow(Desktop *desktop = nullptr, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Stores the start-up parameter string, loads the window (which acts on
+    // the string) and shows it.
+    void Edit(const QString &initText);
+
+    MainWindowControls &controls() { return *m_controls; }
+    InvoiceState &state() { return m_state; }
+    InvoicePanes &panes() { return *m_panes; }
+    CommandDispatch &commands() { return *m_commands; }
+    QSettings &settings() { return *m_settings; }
+
+    // The schema file every load reads: sql/schemaFA3.xsd in the program's folder.
+    static QString schemaFile();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void Form_Load();
+    void ProcessStartupParameters();
+    void Form_Resize();
+
+    QString m_initText;
+    InvoiceState m_state;
+    std::unique_ptr<Desktop> m_ownDesktop;
+    Desktop *m_desktop;
+    std::unique_ptr<QSettings> m_settings;
+    std::unique_ptr<MainWindowControls> m_controls;
+    InvoicePanes *m_panes = nullptr;
+    CommandDispatch *m_commands = nullptr;
+    PaneRects m_rects;
+};
+
+} // namespace velkor

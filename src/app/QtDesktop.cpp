@@ -1,0 +1,78 @@
+#include "QtDesktop.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace velkor {
+
+namespace {
+
+QMessageBox::Icon qtIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Critical:
+        return QMessageBox::Critical;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Exclamation:
+        break;
+    }
+    return QMessageBox::Warning;
+}
+
+} // namespace
+
+QString qtNameFilters(const QString &filterPairs)
+{
+    const QStringList parts = filterPairs.split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        filters << parts[i] + QStringLiteral(" (") + parts[i + 1] + u')';
+    return filters.join(QStringLiteral(";;"));
+}
+
+MessageAnswer QtDesktop::showMessage(const Message &message)
+{
+    QMessageBox box(qtIcon(message.icon), message.title, QString(message.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
+                    QMessageBox::NoButton, m_owner);
+    QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    QPushButton *cancel = nullptr;
+    if (message.buttons == MessageButtons::OkCancel) {
+        cancel = box.addButton(QStringLiteral("Anuluj"), QMessageBox::RejectRole);
+        box.setEscapeButton(cancel);
+    } else {
+        box.setEscapeButton(ok);
+    }
+    box.setDefaultButton(message.cancelIsDefault && cancel ? cancel : ok);
+    box.exec();
+    return box.clickedButton() == ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+}
+
+QString QtDesktop::chooseOpenFile(const QString &filterPairs, const QString &folder, const QString &title)
+{
+    const QString start = folder.isEmpty() ? QDir::rootPath() : QDir::fromNativeSeparators(folder);
+    return QFileDialog::getOpenFileName(m_owner, title, start, qtNameFilters(filterPairs), nullptr,
+                                        QFileDialog::HideNameFilterDetails);
+}
+
+QString QtDesktop::clipboardText()
+{
+    return QGuiApplication::clipboard()->text(QClipboard::Clipboard);
+}
+
+void QtDesktop::setClipboardText(const QString &text)
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (text.isEmpty())
+        clipboard->clear(QClipboard::Clipboard);
+    else
+        clipboard->setText(text, QClipboard::Clipboard);
+}
+
+} // namespace velkor

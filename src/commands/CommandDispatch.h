@@ -1,0 +1,46 @@
+#pragma once
+
+#include "commands/KeyTable.h"
+
+#include <QObject>
+#include <QString>
+
+class QSettings;
+class QWidget;
+
+namespace velkor {
+
+class Desktop;
+class InvoicePanes;
+struct InvoiceState;
+struct MainWindowControls;
+
+// The buttons and function keys of the main window: one handler for the
+// button array and one for the keys the window sees before its controls.
+class CommandDispatch : public QObject
+{
+    Q_OBJECT
+public:
+    CommandDispatch(QWidget *window, MainWindowControls &controls, InvoiceState &state, InvoicePanes &panes,
+                    Desktop &desktop, QSettings &settings, QString schemaFile);
+
+    // Runs the action of button `index`; a failing step is skipped.
+    void Command_Click(int index);
+    // Runs the row matching the key and returns true when one matched; the
+    // key is then consumed whether or not the row's condition held.
+    bool Form_KeyDown(int key, Qt::KeyboardModifiers modifiers);
+
+private:
+    void exitWithConfirmation();
+    void loadInvoice(bool fromClipboard);
+
+    QWidget *m_window;
+    MainWindowControls &m_controls;
+    InvoiceState &m_state;
+    InvoicePanes &m_panes;
+    Desktop &m_desktop;
+    QSettings &m_settings;
+    QString m_schemaFile;
+};
+
+} // namespace velkor

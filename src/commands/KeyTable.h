@@ -1,0 +1,34 @@
+#pragma once
+
+#include <Qt>
+
+namespace velkor {
+
+// The rows of the window's key table. A key with its shift state matches at
+// most one row; the shift state is compared as a whole (none, Shift or Ctrl;
+// Alt or Ctrl+Shift match nothing).
+enum class KeyCommand {
+    None,
+    Exit,              // Esc
+    OpenFile,          // F5
+    Paste,             // Ctrl+F5
+    Info,              // F1
+    FocusTree,         // F2
+    CopyTreeOrText,    // Ctrl+F2
+    CopyXml,           // Shift+F2
+    FocusHeader,       // F3
+    CopyHeader,        // Ctrl+F3
+    FocusLines,        // F6
+    CopyTable,         // Ctrl+F6
+    FocusDetails,      // F7
+    CopyDetails,       // Ctrl+F7
+    ToggleView,        // F11
+    ToggleCorrections, // F12
+};
+
+KeyCommand keyCommand(int key, Qt::KeyboardModifiers modifiers);
+
+// Ctrl+C with exactly Ctrl held: the copy key of the list panes.
+bool isListCopyKey(int key, Qt::KeyboardModifiers modifiers);
+
+} // namespace velkor

@@ -1,0 +1,311 @@
+#include "app/MainWindow.h"
+#include "app/MainWindowControls.h"
+#include "commands/CommandDispatch.h"
+#include "load/OfflineResources.h"
+#include "views/ListModel.h"
+#include "views/ListView.h"
+#include "views/TreeModel.h"
+
+#include "support/FakeDesktop.h"
+#include "support/TestInvoices.h"
+#include "support/TestPaths.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTreeView>
+#include <QtTest>
+
+using namespace velkor;
+using namespace velkor::test;
+
+namespace {
+
+QStringList columnHeaders(const ListView *list)
+{
+    return list->listModel()->headers();
+}
+
+QStringList treePaths(const XmlTree &tree)
+{
+    QStringList paths;
+    for (int node = 0; node < tree.nodeCount(); ++node)
+        paths << tree.fullPath(node);
+    return paths;
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_temp;
+    FakeDesktop m_desktop;
+    std::unique_ptr<MainWindow> m_window;
+
+    MainWindowControls &c() { return m_window->controls(); }
+
+    void start(const QString &parameters = {})
+    {
+        m_window = std::make_unique<MainWindow>(&m_desktop);
+        m_window->Edit(parameters);
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+
+    QString writeInvoice(const QString &name, const QString &xml)
+    {
+        const QString path = m_temp.filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            return {};
+        file.write(xml.toUtf8());
+        return path;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        initializeXmlLibrary();
+        QVERIFY(m_temp.isValid());
+    }
+
+    void init()
+    {
+        m_desktop = FakeDesktop();
+        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Velkor"), QStringLiteral("Velkor")).clear();
+    }
+
+    void cleanup() { m_window.reset(); }
+
+    void controlsCarryTheirCaptionsAndInitialState()
+    {
+        start();
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Velkor"));
+        const QMap<int, QString> captions{{0, "Zamknij Esc"},
+                                          {1, "Kopiuj zawartość Ctrl+F3"},
+                                          {2, "Kopiuj tabelę Ctrl+F6"},
+                                          {3, "Kopiuj zawartość Ctrl+F7"},
+                                          {4, "Kopiuj zawartość Ctrl+F3"},
+                                          {5, "Kopiuj XML Shift+F2"},
+                                          {6, "Kopiuj tekst Ctrl+F2"},
+                                          {7, "Kopiuj tekst Ctrl+F2"},
+                                          {8, "Otwórz z pliku F5"},
+                                          {9, "Wklej Ctrl+F5"},
+                                          {11, "«»"},
+                                          {12, "Info  F1"}};
+        for (auto it = captions.begin(); it != captions.end(); ++it)
+            QCOMPARE(c().command[std::size_t(it.key())]->text(), it.value());
+        QVERIFY(!c().command[10]);
+        const QString copyTip = QStringLiteral("Wybierz pozycję na liście i naciśnij Ctrl+C");
+        for (int index : {1, 3, 4})
+            QCOMPARE(c().command[std::size_t(index)]->toolTip(), copyTip);
+        QCOMPARE(c().command[11]->toolTip(), QStringLiteral("Dopasuj szrokości kolumn"));
+
+        QCOMPARE(c().strukturaOn->text(), QStringLiteral("Przełącz widok F11"));
+        QCOMPARE(c().strukturaOn->toolTip(), QStringLiteral("Widok: struktura lub tekst"));
+        QVERIFY(!c().strukturaOn->isChecked());
+        QCOMPARE(c().korygowane->text(), QStringLiteral("Pokaż dokumenty korygowane F12"));
+        QVERIFY(!c().korygowane->isEnabled());
+
+        QCOMPARE(c().ramkaD->title(), QStringLiteral("Struktura XML  F2"));
+        QCOMPARE(c().ramka->title(), QStringLiteral("Pozycje faktury  F6"));
+        QCOMPARE(c().ramkaS->title(), QStringLiteral("Sprzedawca - nagłówek faktury  F3"));
+        QCOMPARE(c().ramkaE->title(), QStringLiteral("Pozycja faktury  F7"));
+        QCOMPARE(c().ramkaK->title(), QStringLiteral("Dokumenty korygowane  F3"));
+        QCOMPARE(c().ramkaT->title(), QStringLiteral("Tekst XML  F2"));
+        QVERIFY(c().ramkaD->isVisible() && c().ramka->isVisible() && c().ramkaS->isVisible() && c().ramkaE->isVisible());
+        QVERIFY(!c().ramkaK->isVisible());
+        QVERIFY(!c().ramkaT->isVisible());
+        QVERIFY(c().ramkaD->font().bold());
+
+        // Buttons sit in their frames.
+        QCOMPARE(c().command[6]->parentWidget(), c().ramkaD);
+        QCOMPARE(c().command[7]->parentWidget(), c().ramkaT);
+        QCOMPARE(c().command[11]->parentWidget(), c().ramka);
+        QCOMPARE(c().command[4]->parentWidget(), c().ramkaK);
+
+        QCOMPARE(columnHeaders(c().lista),
+                 (QStringList{"Lp", "KodDostawcy", "Jm", "Ilość", "Cena", "CenaW", "Wartość", "WartośćW", "VAT",
+                              "Kurs", "Nazwa", "EAN", "GTU", "PKWIU"}));
+        QCOMPARE(columnHeaders(c().listaS), (QStringList{"Pole", "Zawartość"}));
+        QCOMPARE(columnHeaders(c().listaE), (QStringList{"Pole", "Zawartość"}));
+        QCOMPARE(columnHeaders(c().listaK), (QStringList{"Data", "Dokument", "KSEF"}));
+        for (ListView *list : {c().lista, c().listaS, c().listaE, c().listaK}) {
+            QCOMPARE(list->listModel()->rowCount(), 0);
+            QVERIFY(list->showGrid());
+            QCOMPARE(list->selectionBehavior(), QAbstractItemView::SelectRows);
+        }
+        QCOMPARE(c().countPanel->toolTip(), QStringLiteral("Liczba pozycji faktury"));
+        QCOMPARE(c().zegar->interval(), 200);
+        QVERIFY(c().struktura->isReadOnly());
+        QVERIFY(m_desktop.messages.isEmpty());
+        QCOMPARE(m_desktop.clipboardWrites, 0);
+    }
+
+    void f5OpensAFileAndTheTitleShowsItsPath()
+    {
+        start();
+        const QString path = writeInvoice(QStringLiteral("faktura.xml"), TestInvoice().toXml());
+        m_desktop.dialogResult = path;
+        QTest::keyClick(c().lista, Qt::Key_F5);
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Velkor  ") + QDir::toNativeSeparators(path));
+        QVERIFY(m_window->state().invoiceDoc);
+        QVERIFY(!m_window->state().refreshing);
+        QCOMPARE(m_desktop.dialogCalls.size(), 1);
+    }
+
+    void ctrlF5PastesAndTheTitleIsPlain()
+    {
+        start();
+        m_desktop.dialogResult = writeInvoice(QStringLiteral("f.xml"), TestInvoice().toXml());
+        c().command[8]->click();
+        QVERIFY(m_window->windowTitle() != QStringLiteral("Velkor"));
+
+        m_desktop.clipboard = TestInvoice().toXml();
+        QTest::keyClick(c().drzewo, Qt::Key_F5, Qt::ControlModifier);
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Velkor"));
+        QCOMPARE(m_desktop.clipboard, TestInvoice().toXml()); // the clipboard keeps its text
+    }
+
+    void otherShiftStatesOfF5DoNothing()
+    {
+        start();
+        m_desktop.clipboard = TestInvoice().toXml();
+        m_desktop.dialogResult = writeInvoice(QStringLiteral("g.xml"), TestInvoice().toXml());
+        QTest::keyClick(c().lista, Qt::Key_F5, Qt::AltModifier);
+        QTest::keyClick(c().lista, Qt::Key_F5, Qt::ShiftModifier);
+        QTest::keyClick(c().lista, Qt::Key_F5, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(m_desktop.dialogCalls.isEmpty());
+        QVERIFY(!m_window->state().invoiceDoc);
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Velkor"));
+    }
+
+    void failedLoadChangesNothingOnScreen()
+    {
+        start();
+        m_desktop.clipboard = TestInvoice().toXml();
+        c().command[9]->click();
+        const InvoiceDocument *shown = m_window->state().invoiceDoc.get();
+        QVERIFY(shown);
+        const int nodes = c().treeModel->tree().nodeCount();
+        m_window->setWindowTitle(QStringLiteral("Velkor  /x/y.xml"));
+
+        m_desktop.clipboard = QStringLiteral("<zle>");
+        c().command[9]->click();
+        QCOMPARE(m_desktop.messages.size(), 1);
+        QCOMPARE(m_desktop.messages[0].title, QStringLiteral("Wklej XML - błąd"));
+        m_desktop.dialogResult.clear();
+        c().command[8]->click(); // cancelled
+        QCOMPARE(m_window->state().invoiceDoc.get(), shown);
+        QCOMPARE(c().treeModel->tree().nodeCount(), nodes);
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Velkor  /x/y.xml"));
+    }
+
+    void escAsksAndCancelKeepsTheProgramRunning()
+    {
+        start();
+        m_desktop.nextAnswer = MessageAnswer::Cancel;
+        QTest::keyClick(c().lista, Qt::Key_Escape);
+        QCOMPARE(m_desktop.messages.size(), 1);
+        const Message &question = m_desktop.messages[0];
+        QCOMPARE(question.title, QStringLiteral("Zakończ?"));
+        QCOMPARE(question.text, QStringLiteral("Zakończyć program Velkor?"));
+        QCOMPARE(question.icon, MessageIcon::Question);
+        QCOMPARE(question.buttons, MessageButtons::OkCancel);
+        QVERIFY(question.cancelIsDefault);
+        QVERIFY(m_window->isVisible());
+
+        m_desktop.nextAnswer = MessageAnswer::Ok;
+        c().command[0]->click();
+        QCOMPARE(m_desktop.messages.size(), 2);
+        QVERIFY(!m_window->isVisible());
+    }
+
+    void closingByTheTitleBarDoesNotAsk()
+    {
+        start();
+        m_window->close();
+        QVERIFY(!m_window->isVisible());
+        QVERIFY(m_desktop.messages.isEmpty());
+    }
+
+    void unlistedKeysReachTheFocusedControl()
+    {
+        start();
+        m_desktop.clipboard = TestInvoice().toXml();
+        c().command[9]->click();
+        c().drzewo->setFocus();
+        c().drzewo->setCurrentIndex(c().treeModel->index(0, 0));
+        QTest::keyClick(c().drzewo, Qt::Key_Down);
+        QCOMPARE(c().drzewo->currentIndex().row(), 1);
+    }
+
+    void treeShowsTheInvoiceAndClicksToggleNodes()
+    {
+        start();
+        m_desktop.clipboard = TestInvoice().toXml();
+        c().command[9]->click();
+        const QStringList paths = treePaths(c().treeModel->tree());
+        QCOMPARE(paths.first(), QStringLiteral("Naglowek"));
+        QVERIFY(paths.contains(QStringLiteral("Fa / P_1 / 2025-01-31")));
+        QVERIFY(paths.contains(QStringLiteral("Podmiot1 / DaneIdentyfikacyjne / Nazwa / Sprzedawca Sp. z o.o.")));
+        QVERIFY(!paths.contains(QStringLiteral("Faktura")));
+
+        QTreeView *tree = c().drzewo;
+        const QModelIndex naglowek = c().treeModel->index(0, 0);
+        QVERIFY(!tree->isExpanded(naglowek)); // nodes are added collapsed
+        tree->setFocus();
+        tree->setCurrentIndex(naglowek);
+        const QRect cell = tree->visualRect(naglowek);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, cell.center());
+        QVERIFY(tree->isExpanded(naglowek));
+        QCOMPARE(c().infoPanel->text(), QStringLiteral("Naglowek"));
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, cell.center());
+        QVERIFY(!tree->isExpanded(naglowek));
+    }
+
+    void handOverAtStartLoadsTheClipboardAndEmptiesIt()
+    {
+        m_desktop.clipboard = TestInvoice().toXml();
+        start(QStringLiteral("KSEF¤¤1234-ABC«»"));
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Velkor »» KSEF: 1234-ABC"));
+        QVERIFY(m_window->state().invoiceDoc);
+        QVERIFY(m_desktop.clipboard.isEmpty());
+    }
+
+    void handOverWithoutKsefPairStillLoads()
+    {
+        m_desktop.clipboard = TestInvoice().toXml();
+        start(QStringLiteral("ksef¤¤X¤¤Y"));
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Velkor"));
+        QVERIFY(m_window->state().invoiceDoc);
+    }
+
+    void handOverWithEmptyClipboardIsQuiet()
+    {
+        start(QStringLiteral("ksef¤¤X"));
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Velkor"));
+        QVERIFY(m_desktop.messages.isEmpty());
+        QVERIFY(!m_window->state().invoiceDoc);
+        QVERIFY(m_window->state().refreshing); // list clicks stay inert until a refresh
+    }
+
+    void handOverOfInvalidXmlReportsAndKeepsTheClipboard()
+    {
+        m_desktop.clipboard = QStringLiteral("<Faktura>");
+        start(QStringLiteral("ksef¤¤X"));
+        QCOMPARE(m_desktop.messages.size(), 1);
+        QCOMPARE(m_desktop.messages[0].title, QStringLiteral("Wklej XML - błąd"));
+        QCOMPARE(m_desktop.clipboard, QStringLiteral("<Faktura>"));
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("Velkor"));
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
