@@ -46,9 +46,8 @@ MainWindow::MainWindow(Desktop *desktop, QWidget *parent)
     c.strukturaOn->setGeometry(twips.toPixels(strukturaOnRect()));
     resize(twips.toPixels(17280), twips.toPixels(11055));
 
-    c.drzewo->installEventFilter(this);
-    c.struktura->installEventFilter(this);
-    connect(c.drzewo, &QTreeView::clicked, m_panes, &InvoicePanes::onTreeClicked);
+    for (QWidget *pane : std::initializer_list<QWidget *>{c.drzewo, c.struktura, c.lista, c.listaS, c.listaE, c.listaK})
+        pane->installEventFilter(this);
 
     // The window sees every key before the focused control.
     qApp->installEventFilter(this);
@@ -109,6 +108,8 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
             m_panes->onTreeFocus();
         else if (watched == c.struktura)
             m_panes->UpdateStatus(nullptr, nullptr);
+        else if (auto *list = qobject_cast<ListView *>(watched))
+            m_panes->onListFocus(list);
     }
     return QWidget::eventFilter(watched, event);
 }

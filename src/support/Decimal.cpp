@@ -214,8 +214,9 @@ Decimal Decimal::fromInt(std::int64_t value)
     return Decimal(value < 0, m, 0);
 }
 
-Decimal Decimal::read(QStringView text, QStringView separator)
+Decimal Decimal::read(QStringView text, QStringView separator, int decimalsWanted)
 {
+    decimalsWanted = std::clamp(decimalsWanted, 0, MaxDecimals);
     qsizetype i = 0;
     const qsizetype n = text.size();
     while (i < n && isBlank(text[i]))
@@ -236,10 +237,10 @@ Decimal Decimal::read(QStringView text, QStringView separator)
         i += separator.size();
         for (; i < n && digitValue(text[i]) >= 0; ++i) {
             const int digit = digitValue(text[i]);
-            if (decimals < ReadDecimals) {
+            if (decimals < decimalsWanted) {
                 m = multiplySmall(m, 10, std::uint32_t(digit));
                 ++decimals;
-            } else if (decimals == ReadDecimals) {
+            } else if (decimals == decimalsWanted) {
                 roundingDigit = digit;
                 ++decimals;
             } else if (digit != 0) {
@@ -247,13 +248,13 @@ Decimal Decimal::read(QStringView text, QStringView separator)
             }
         }
     }
-    for (int d = std::min(decimals, ReadDecimals); d < ReadDecimals; ++d)
+    for (int d = std::min(decimals, decimalsWanted); d < decimalsWanted; ++d)
         m = multiplySmall(m, 10);
 
     const bool odd = m.limbs[0] & 1u;
     if (roundingDigit > 5 || (roundingDigit == 5 && (stickyDigits || odd)))
         m = multiplySmall(m, 1, 1);
-    return Decimal(negative, m, ReadDecimals);
+    return Decimal(negative, m, decimalsWanted);
 }
 
 bool Decimal::isZero() const

@@ -28,8 +28,9 @@ public:
     // Reads the leading numeric part of text: blanks, an optional sign,
     // digits, optionally the separator and more digits. Reading stops at the
     // first character that cannot continue the number; text without a leading
-    // number reads as 0. The result is rounded to four decimals, halves to even.
-    static Decimal read(QStringView text, QStringView separator = u".");
+    // number reads as 0. The result is rounded to `decimals` decimals (four
+    // unless asked otherwise), halves to even.
+    static Decimal read(QStringView text, QStringView separator = u".", int decimals = ReadDecimals);
 
     bool isZero() const;
     bool isNegative() const { return m_negative; }
@@ -75,5 +76,12 @@ private:
     Magnitude m_magnitude;
     int m_decimals = 0;
 };
+
+// The number rounded to two decimals, halves away from zero: an amount in
+// grosze, as the pattern "#0.00" shows it.
+inline Decimal RoundAmount(const Decimal &number)
+{
+    return number.rounded(2, Rounding::HalfAwayFromZero);
+}
 
 } // namespace velkor

@@ -3,22 +3,53 @@
 #include "app/InvoiceState.h"
 #include "app/MainWindowControls.h"
 #include "app/ReportError.h"
+#include "commands/StatusText.h"
 #include "support/Failure.h"
+#include "views/CorrectedDocuments.h"
+#include "views/HeaderFields.h"
+#include "views/InvoiceLines.h"
 #include "views/ListModel.h"
 #include "views/ListView.h"
 #include "views/TreeModel.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QGroupBox>
 #include <QLabel>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QTreeView>
 
 namespace velkor {
 
+namespace {
+
+void report(Desktop &desktop, const Failure &failure, const char *procedure)
+{
+    ReportError(desktop, failure.number(), failure.description(), QString::fromLatin1(procedure));
+}
+
+// Shown in its window, as the toggles leave it; true also before the
+// window itself is first shown.
+bool isShown(const QWidget *widget)
+{
+    return widget->isVisibleTo(widget->window());
+}
+
+} // namespace
+
 InvoicePanes::InvoicePanes(MainWindowControls &controls, InvoiceState &state, Desktop &desktop, QObject *parent)
     : QObject(parent), m_controls(controls), m_state(state), m_desktop(desktop)
 {
+    connect(controls.korygowane, &QCheckBox::toggled, this, &InvoicePanes::ToggleCorrections);
+    connect(controls.drzewo, &QTreeView::clicked, this, &InvoicePanes::onTreeClicked);
+    for (ListView *list : {controls.lista, controls.listaS, controls.listaE, controls.listaK})
+        connect(list, &ListView::rowChosen, this, [this, list](int row) { onListItemClick(list, row); });
+}
+
+QString InvoicePanes::decimalSeparator()
+{
+    return QLocale::system().decimalPoint();
 }
 
 void InvoicePanes::FillTree()
@@ -48,16 +79,89 @@ void InvoicePanes::FillTree()
             m_state.tree = std::make_shared<XmlTree>(XmlTree::build(*m_state.invoiceDoc));
             c.treeModel->setTree(m_state.tree);
         }
+        FillList();
+        FillListS();
+        FillListK();
         m_state.refreshing = false;
-
-        if (!c.listaModel->isEmpty() && c.lista->isVisibleTo(c.lista->window())) {
-            c.lista->setFocus(Qt::OtherFocusReason);
-        } else if (!c.listaSModel->isEmpty() && c.listaS->isVisibleTo(c.listaS->window())) {
-            c.listaS->setFocus(Qt::OtherFocusReason);
-        }
     } catch (...) {
-        const Failure failure = failureFromCurrentException();
-        ReportError(m_desktop, failure.number(), failure.description(), QStringLiteral("FillTree"));
+        report(m_desktop, failureFromCurrentException(), "FillTree");
+        return;
+    }
+
+    if (!c.listaModel->isEmpty() && isShown(c.lista)) {
+        c.lista->setFocus(Qt::OtherFocusReason);
+    } else if (!c.listaSModel->isEmpty() && isShown(c.listaS)) {
+        onListItemClick(c.listaS, c.listaS->selectedRow());
+        c.listaS->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void InvoicePanes::FillList()
+{
+    auto &c = m_controls;
+    c.listaModel->clear();
+    m_state.commonRate.clear();
+    c.countPanel->clear();
+    if (!m_state.invoiceDoc)
+        return;
+    InvoiceLines lines = buildInvoiceLines(*m_state.invoiceDoc, decimalSeparator());
+    c.listaModel->setRows(std::move(lines.rows));
+    if (lines.failure) {
+        report(m_desktop, *lines.failure, "FillList");
+        return;
+    }
+    if (c.listaModel->isEmpty())
+        return;
+    m_state.commonRate = lines.commonRate;
+    c.ramka->setTitle(QStringLiteral("Pozycje faktury netto  F6"));
+    c.lista->selectRow(0);
+    c.countPanel->setText(QString::number(c.listaModel->rowCount()));
+}
+
+void InvoicePanes::FillListS()
+{
+    auto &c = m_controls;
+    if (!m_state.invoiceDoc)
+        return;
+    HeaderFields fields = buildHeaderFields(*m_state.invoiceDoc, m_state.commonRate, decimalSeparator());
+    c.listaSModel->setRows(std::move(fields.rows));
+    if (fields.failure) {
+        report(m_desktop, *fields.failure, "FillListS");
+        return;
+    }
+    c.listaS->selectRow(0);
+}
+
+void InvoicePanes::FillListK()
+{
+    auto &c = m_controls;
+    if (!m_state.invoiceDoc)
+        return;
+    CorrectedDocuments corrected = buildCorrectedDocuments(*m_state.invoiceDoc);
+    c.listaKModel->setRows(std::move(corrected.rows));
+    if (corrected.failure) {
+        report(m_desktop, *corrected.failure, "FillListK");
+        return;
+    }
+    if (c.listaKModel->isEmpty())
+        return;
+    c.korygowane->setEnabled(true);
+    c.listaK->selectRow(0);
+}
+
+void InvoicePanes::ToggleCorrections()
+{
+    auto &c = m_controls;
+    if (c.korygowane->isChecked()) {
+        c.ramkaS->hide();
+        c.ramkaK->show();
+        if (!c.listaKModel->isEmpty() && isShown(c.listaK) && c.listaK->isEnabled())
+            c.listaK->setFocus(Qt::OtherFocusReason);
+    } else {
+        c.ramkaK->hide();
+        c.ramkaS->show();
+        if (!c.listaSModel->isEmpty() && isShown(c.listaS))
+            c.listaS->setFocus(Qt::OtherFocusReason);
     }
 }
 
@@ -66,6 +170,13 @@ void InvoicePanes::UpdateStatus(ListView *list, QTreeView *tree)
     auto &c = m_controls;
     c.infoPanel->clear();
     if (list) {
+        const ListModel *model = list->listModel();
+        const int row = list->selectedRow();
+        if (model->isEmpty() || row < 0)
+            return;
+        const bool allColumns = list == c.lista || list == c.listaK;
+        c.infoPanel->setText(listRowStatus(allColumns ? StatusStyle::AllColumns : StatusStyle::FieldValue,
+                                           model->headers(), model->row(row)));
         return;
     }
     if (tree && !m_state.tree->isEmpty()) {
@@ -90,6 +201,22 @@ void InvoicePanes::onTreeClicked(const QModelIndex &index)
         tree->collapse(index);
     else
         tree->expand(index);
+}
+
+void InvoicePanes::onListFocus(ListView *list)
+{
+    if (list->listModel()->isEmpty())
+        return;
+    UpdateStatus(list, nullptr);
+    onListItemClick(list, list->selectedRow());
+}
+
+void InvoicePanes::onListItemClick(ListView *list, int row)
+{
+    Q_UNUSED(row)
+    if (m_state.refreshing)
+        return;
+    UpdateStatus(list, nullptr);
 }
 
 } // namespace velkor

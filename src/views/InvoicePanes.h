@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 class QModelIndex;
 class QTreeView;
@@ -13,7 +14,8 @@ struct InvoiceState;
 struct MainWindowControls;
 
 // Fills the panes from the current invoice and handles their events: the
-// display refresh, the tree's focus and clicks, the status bar.
+// display refresh, the corrections toggle, focus and row choices in the
+// lists, the tree's focus and clicks, the status bar.
 class InvoicePanes : public QObject
 {
     Q_OBJECT
@@ -23,6 +25,13 @@ public:
     // The display refresh after a successful load: resets the toggles,
     // empties every pane, builds the tree, fills the lists and places the focus.
     void FillTree();
+    void FillList();
+    void FillListS();
+    void FillListK();
+
+    // Shows the header pane or the corrected-documents pane, as the
+    // Korygowane box says.
+    void ToggleCorrections();
 
     // The summary of the focused pane's selection in the status bar: a list,
     // the tree, or neither (which clears it).
@@ -30,6 +39,12 @@ public:
 
     void onTreeFocus();
     void onTreeClicked(const QModelIndex &index);
+    void onListFocus(ListView *list);
+    // A row of a list was clicked or chosen with the keyboard; -1 for none.
+    void onListItemClick(ListView *list, int row);
+
+    // The decimal separator of the user's regional settings.
+    static QString decimalSeparator();
 
 private:
     MainWindowControls &m_controls;

@@ -28,6 +28,11 @@ ListView::ListView(ListModel *model, const QString &name, QWidget *parent) : QTa
     horizontalHeader()->setMinimumSectionSize(0);
     horizontalHeader()->setDefaultSectionSize(100);
     horizontalHeader()->setStretchLastSection(false);
+
+    connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex &index) {
+        if (index.isValid())
+            Q_EMIT rowChosen(index.row());
+    });
 }
 
 int ListView::selectedRow() const
@@ -53,7 +58,35 @@ void ListView::selectRow(int row)
     if (row < 0 || row >= m_model->rowCount())
         return;
     const QModelIndex index = m_model->index(row, 0);
+    m_selectingFromCode = true;
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_selectingFromCode = false;
+}
+
+QModelIndex ListView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    if ((action == MoveHome || action == MoveEnd) && m_model->rowCount() > 0) {
+        const int row = action == MoveHome ? 0 : m_model->rowCount() - 1;
+        return m_model->index(row, std::max(currentIndex().column(), 0));
+    }
+    return QTableView::moveCursor(action, modifiers);
+}
+
+void ListView::mousePressEvent(QMouseEvent *event)
+{
+    // A click changes the current row on press and reports the click on
+    // release; the release alone counts as the choice.
+    m_mousePressed = true;
+    QTableView::mousePressEvent(event);
+    m_mousePressed = false;
+}
+
+void ListView::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QTableView::currentChanged(current, previous);
+    if (m_selectingFromCode || m_mousePressed || !current.isValid() || current.row() == previous.row())
+        return;
+    Q_EMIT rowChosen(current.row());
 }
 
 } // namespace velkor

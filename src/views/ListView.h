@@ -19,11 +19,25 @@ public:
     int selectedRow() const;
     // Every selected row, in list order.
     QList<int> selectedRows() const;
-    // Makes `row` the current and only selected row without any click handling.
+    // Makes `row` the current and only selected row. Like any selection
+    // made by the program, it raises no rowChosen.
     void selectRow(int row);
+
+Q_SIGNALS:
+    // The user chose a row: clicked it, or moved to it with the keyboard
+    // (arrows, Home, End, the page keys).
+    void rowChosen(int row);
+
+protected:
+    // Home and End go to the first and last row, as in any list.
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
 
 private:
     ListModel *m_model;
+    bool m_selectingFromCode = false;
+    bool m_mousePressed = false;
 };
 
 } // namespace velkor

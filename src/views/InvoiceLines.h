@@ -1,0 +1,26 @@
+#pragma once
+
+#include "load/InvoiceDocument.h"
+#include "support/Failure.h"
+#include "views/ListModel.h"
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace velkor {
+
+// The rows of the invoice-lines list: one per after-state FaWiersz, with the
+// change of quantity, price and value against its before-state line.
+struct InvoiceLines
+{
+    std::vector<ListRow> rows;        // cells "Lp" to "PKWIU", change note
+    QString commonRate;               // column "Kurs" when every line has the same, else empty
+    std::optional<Failure> failure;   // what stopped the fill, if anything; rows so far stay
+};
+
+// Numbers are written with `decimalSeparator`, the user's regional one.
+InvoiceLines buildInvoiceLines(const InvoiceDocument &document, const QString &decimalSeparator);
+
+} // namespace velkor

@@ -1,0 +1,241 @@
+#include "commands/CommandDispatch.h"
+#include "load/OfflineResources.h"
+#include "views/InvoicePanes.h"
+#include "views/ListModel.h"
+#include "views/ListView.h"
+#include "views/TreeModel.h"
+
+#include "support/WindowFixture.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTreeView>
+#include <QtTest>
+
+using namespace velkor;
+using namespace velkor::test;
+
+namespace {
+
+TestInvoice invoiceWithLines()
+{
+    TestInvoice invoice;
+    invoice.lines = invoiceLine("1", {{"P_7", "Krzesło"}, {"Indeks", "KR-1"}, {"P_8A", "szt"}, {"P_8B", "3"},
+                                      {"P_9A", "12.5"}, {"P_11", "37.5"}, {"P_12", "23"}})
+                    + invoiceLine("2", {{"P_7", "Stół"}, {"P_8B", "1"}, {"P_9A", "100"}, {"P_11", "100"},
+                                        {"P_12", "23"}, {"KursWaluty", "4.25"}});
+    return invoice;
+}
+
+TestInvoice correctingInvoice()
+{
+    TestInvoice invoice = invoiceWithLines();
+    invoice.kind = QStringLiteral("<RodzajFaktury>KOR</RodzajFaktury>");
+    invoice.correction = QStringLiteral(
+        "<PrzyczynaKorekty>Rabat</PrzyczynaKorekty>"
+        "<DaneFaKorygowanej><DataWystFaKorygowanej>2026-01-31</DataWystFaKorygowanej>"
+        "<NrFaKorygowanej>FV/1/2026</NrFaKorygowanej><NrKSeFN>1</NrKSeFN></DaneFaKorygowanej>"
+        "<DaneFaKorygowanej><DataWystFaKorygowanej>2026-02-01</DataWystFaKorygowanej>"
+        "<NrFaKorygowanej>FV/2/2026</NrFaKorygowanej><NrKSeFN>1</NrKSeFN></DaneFaKorygowanej>");
+    return invoice;
+}
+
+} // namespace
+
+class TestPanes : public QObject
+{
+    Q_OBJECT
+    WindowFixture f;
+
+private Q_SLOTS:
+    void initTestCase() { initializeXmlLibrary(); }
+    void init()
+    {
+        WindowFixture::clearSettings();
+        f.desktop = FakeDesktop();
+        QVERIFY(f.start());
+    }
+    void cleanup() { f.stop(); }
+
+    // CTest runs this test under a comma and under a point locale.
+    void regionalSeparatorIsInEffect()
+    {
+        const QByteArray expected = qgetenv("VELKOR_EXPECTED_DECIMAL_POINT");
+        if (!expected.isEmpty())
+            QCOMPARE(QLocale::system().decimalPoint(), QString::fromUtf8(expected));
+    }
+
+    void loadFillsEveryPaneAndFocusesTheLines()
+    {
+        f.paste(invoiceWithLines().toXml());
+        auto &c = f.c();
+        QVERIFY(f.desktop.messages.isEmpty());
+        QCOMPARE(c.listaModel->rowCount(), 2);
+        QCOMPARE(c.listaModel->row(1).cell(4), regional("425.00"));
+        QCOMPARE(c.countPanel->text(), QStringLiteral("2"));
+        QCOMPARE(c.ramka->title(), QStringLiteral("Pozycje faktury netto  F6"));
+        QCOMPARE(c.lista->selectedRow(), 0);
+        QCOMPARE(c.listaSModel->row(0).cell(0), QStringLiteral("NIP"));
+        QCOMPARE(c.listaS->selectedRow(), 0);
+        QVERIFY(c.listaKModel->isEmpty());
+        QVERIFY(!c.korygowane->isEnabled());
+        QCOMPARE(QApplication::focusWidget(), c.lista);
+        QVERIFY(c.infoPanel->text().startsWith(QStringLiteral("Lp: 1   KodDostawcy: KR-1   Jm: szt   Ilość: ") + regional("3.00")));
+        QVERIFY(!f.window->state().refreshing);
+        // Two lines with different rates: no common rate, no "Kurs" header row.
+        QVERIFY(f.window->state().commonRate.isEmpty());
+    }
+
+    void invoiceWithoutLinesFocusesTheHeaderList()
+    {
+        f.paste(invoiceWithLines().toXml());
+        f.paste(TestInvoice().toXml());
+        auto &c = f.c();
+        QVERIFY(c.listaModel->isEmpty());
+        QCOMPARE(c.countPanel->text(), QString());
+        // The caption keeps what the last fill with lines set.
+        QCOMPARE(c.ramka->title(), QStringLiteral("Pozycje faktury netto  F6"));
+        QCOMPARE(QApplication::focusWidget(), c.listaS);
+        QCOMPARE(c.infoPanel->text(), QStringLiteral("NIP: 6891152920"));
+    }
+
+    void firstLoadWithoutLinesKeepsTheOriginalCaption()
+    {
+        f.paste(TestInvoice().toXml());
+        QCOMPARE(f.c().ramka->title(), QStringLiteral("Pozycje faktury  F6"));
+    }
+
+    void commonRateAddsTheHeaderRow()
+    {
+        TestInvoice invoice;
+        invoice.lines = invoiceLine("1", {{"P_7", "x"}, {"P_8B", "1"}, {"P_9A", "1"}, {"P_11", "1"}, {"KursWaluty", "4.25"}});
+        f.paste(invoice.toXml());
+        QCOMPARE(f.window->state().commonRate, regional("4.250000"));
+        bool found = false;
+        for (const ListRow &row : f.c().listaSModel->rows())
+            found = found || (row.cell(0) == u"Kurs" && row.cell(1) == regional("4.250000") && row.tag.isEmpty());
+        QVERIFY(found);
+    }
+
+    void correctionsPaneSwapsWithTheHeaderPane()
+    {
+        auto &c = f.c();
+        f.paste(correctingInvoice().toXml());
+        QVERIFY(c.korygowane->isEnabled());
+        QCOMPARE(c.listaKModel->rowCount(), 2);
+        QCOMPARE(c.listaKModel->row(1).tag, QStringLiteral("Fa / DaneFaKorygowanej / NrFaKorygowanej\t2"));
+        QCOMPARE(c.listaK->selectedRow(), 0);
+
+        c.korygowane->click();
+        QVERIFY(c.ramkaK->isVisible());
+        QVERIFY(!c.ramkaS->isVisible());
+        QCOMPARE(QApplication::focusWidget(), c.listaK);
+        QCOMPARE(c.infoPanel->text(), QStringLiteral("Data: 2026-01-31   Dokument: FV/1/2026"));
+
+        c.korygowane->click();
+        QVERIFY(!c.ramkaK->isVisible());
+        QVERIFY(c.ramkaS->isVisible());
+        QCOMPARE(QApplication::focusWidget(), c.listaS);
+
+        // Loading an ordinary invoice while the corrections pane is shown
+        // brings the header pane back and disables the box.
+        c.korygowane->click();
+        QVERIFY(c.ramkaK->isVisible());
+        f.paste(invoiceWithLines().toXml());
+        QVERIFY(!c.korygowane->isChecked());
+        QVERIFY(!c.korygowane->isEnabled());
+        QVERIFY(c.ramkaS->isVisible());
+        QVERIFY(!c.ramkaK->isVisible());
+    }
+
+    void statusFollowsTheFocusedPane()
+    {
+        auto &c = f.c();
+        f.paste(correctingInvoice().toXml());
+
+        c.listaS->setFocus();
+        QCOMPARE(c.infoPanel->text(), QStringLiteral("NIP: 6891152920"));
+        c.drzewo->setCurrentIndex(c.treeModel->index(0, 0));
+        c.drzewo->setFocus();
+        QCOMPARE(c.infoPanel->text(), QStringLiteral("Naglowek"));
+        c.lista->setFocus();
+        QVERIFY(c.infoPanel->text().startsWith(QStringLiteral("Lp: 1")));
+        c.listaE->setFocus(); // empty: changes nothing
+        QVERIFY(c.infoPanel->text().startsWith(QStringLiteral("Lp: 1")));
+        c.ramkaT->show();
+        c.struktura->setFocus();
+        QCOMPARE(c.infoPanel->text(), QString());
+    }
+
+    void rowsChosenWithTheKeyboardCountAsClicks()
+    {
+        auto &c = f.c();
+        f.paste(invoiceWithLines().toXml());
+        c.listaS->setFocus();
+        QTest::keyClick(c.listaS, Qt::Key_Down);
+        QCOMPARE(c.infoPanel->text(), QStringLiteral("Nazwa: Sprzedawca Sp. z o.o."));
+        QTest::keyClick(c.listaS, Qt::Key_End);
+        QVERIFY(c.infoPanel->text().startsWith(QStringLiteral("Razem brutto: ")));
+        const QRect second = c.lista->visualRect(c.listaModel->index(1, 0));
+        QTest::mouseClick(c.lista->viewport(), Qt::LeftButton, {}, second.center());
+        QVERIFY(c.infoPanel->text().startsWith(QStringLiteral("Lp: 2")));
+    }
+
+    void clicksDuringTheRefreshAreInert()
+    {
+        auto &c = f.c();
+        f.paste(invoiceWithLines().toXml());
+        c.infoPanel->setText(QStringLiteral("przed"));
+        f.window->state().refreshing = true;
+        f.window->panes().onListItemClick(c.listaS, 1);
+        QCOMPARE(c.infoPanel->text(), QStringLiteral("przed"));
+    }
+
+    void failingLineFillIsReportedAndKeepsEarlierRows()
+    {
+        // A line without NrWierszaFa cannot pass the schema; a document put
+        // in place directly reaches the fill anyway.
+        TestInvoice invoice = invoiceWithLines();
+        invoice.lines += QStringLiteral("<FaWiersz><P_7>bez numeru</P_7></FaWiersz>");
+        f.window->state().invoiceDoc = unvalidatedDocument(invoice.toXml());
+        f.window->panes().FillTree();
+        auto &c = f.c();
+        QCOMPARE(f.desktop.messages.size(), 1);
+        QVERIFY(f.desktop.messages[0].text.startsWith(QStringLiteral("Wystąpił błąd w procedurze: FillList\r\n\r\n")));
+        QCOMPARE(c.listaModel->rowCount(), 2);
+        QCOMPARE(c.countPanel->text(), QString());
+        QCOMPARE(c.ramka->title(), QStringLiteral("Pozycje faktury  F6"));
+        QVERIFY(!c.listaSModel->isEmpty()); // the other panes still fill
+        QVERIFY(!f.window->state().refreshing);
+    }
+
+    void everyValidPublicExampleFillsWithoutAnError()
+    {
+        const QDir examples(examplesFolder());
+        int loaded = 0;
+        for (const QString &name : examples.entryList({QStringLiteral("*.xml")}, QDir::Files)) {
+            QFile file(examples.filePath(name));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QString xml = QString::fromUtf8(file.readAll());
+            f.desktop.messages.clear();
+            f.paste(xml);
+            if (!f.desktop.messages.isEmpty()) {
+                // Only the two deliberately invalid examples may fail, and
+                // only with the paste message.
+                QVERIFY2(name.startsWith(QStringLiteral("korygujaca__FA_3_Przyklad_1.xml"))
+                             || name.startsWith(QStringLiteral("korygujaca__FA_3_Przyklad_3")),
+                         qPrintable(name));
+                QCOMPARE(f.desktop.messages[0].title, QStringLiteral("Wklej XML - błąd"));
+                continue;
+            }
+            ++loaded;
+            QVERIFY2(!f.c().listaSModel->isEmpty(), qPrintable(name));
+        }
+        QCOMPARE(loaded, 9);
+    }
+};
+
+QTEST_MAIN(TestPanes)
+#include "tst_panes.moc"
