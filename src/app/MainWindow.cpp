@@ -3,11 +3,13 @@
 #include "app/MainWindowControls.h"
 #include "app/QtDesktop.h"
 #include "app/StartupParameters.h"
+#include "commands/ClipboardExport.h"
 #include "commands/CommandDispatch.h"
 #include "load/InvoiceLoader.h"
 #include "support/Twips.h"
 #include "views/InvoicePanes.h"
 #include "views/ListView.h"
+#include "views/TextAndReveal.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -31,13 +33,16 @@ MainWindow::MainWindow(Desktop *desktop, QWidget *parent)
     , m_settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
                                              QStringLiteral("Velkor"), QStringLiteral("Velkor")))
     , m_controls(std::make_unique<MainWindowControls>(this))
+    , m_clipboard(std::make_unique<ClipboardExport>(*m_desktop))
     , m_rects(initialPaneRects())
 {
     setObjectName(QStringLiteral("Okno"));
     setWindowTitle(QStringLiteral("Velkor"));
 
-    m_panes = new InvoicePanes(*m_controls, m_state, *m_desktop, this);
-    m_commands = new CommandDispatch(this, *m_controls, m_state, *m_panes, *m_desktop, *m_settings, schemaFile());
+    m_textAndReveal = new TextAndReveal(*m_controls, m_state, this);
+    m_panes = new InvoicePanes(*m_controls, m_state, *m_desktop, *m_textAndReveal, *m_clipboard, this);
+    m_commands = new CommandDispatch(this, *m_controls, m_state, *m_panes, *m_textAndReveal, *m_clipboard,
+                                     *m_desktop, *m_settings, schemaFile());
 
     auto &c = *m_controls;
     const Twips twips(logicalDpiX());
@@ -101,6 +106,8 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         if (widget && widget->window() == this && !QApplication::activeModalWidget()) {
             auto *key = static_cast<QKeyEvent *>(event);
             if (m_commands->Form_KeyDown(key->key(), key->modifiers()))
+                return true;
+            if (auto *list = qobject_cast<ListView *>(watched); list && m_panes->onListKey(list, key->key(), key->modifiers()))
                 return true;
         }
     } else if (event->type() == QEvent::FocusIn) {

@@ -11,9 +11,11 @@ class QSettings;
 
 namespace velkor {
 
+class ClipboardExport;
 class CommandDispatch;
 class Desktop;
 class InvoicePanes;
+class TextAndReveal;
 struct MainWindowControls;
 
 // The main window: owns every pane and the invoice shown in them, sees the
@@ -34,6 +36,7 @@ public:
     MainWindowControls &controls() { return *m_controls; }
     InvoiceState &state() { return m_state; }
     InvoicePanes &panes() { return *m_panes; }
+    TextAndReveal &textAndReveal() { return *m_textAndReveal; }
     CommandDispatch &commands() { return *m_commands; }
     QSettings &settings() { return *m_settings; }
 
@@ -56,6 +59,8 @@ private:
     Desktop *m_desktop;
     std::unique_ptr<QSettings> m_settings;
     std::unique_ptr<MainWindowControls> m_controls;
+    std::unique_ptr<ClipboardExport> m_clipboard;
+    TextAndReveal *m_textAndReveal = nullptr;
     InvoicePanes *m_panes = nullptr;
     CommandDispatch *m_commands = nullptr;
     PaneRects m_rects;

@@ -5,19 +5,24 @@
 #include "load/InvoiceLoader.h"
 #include "support/Desktop.h"
 #include "views/InvoicePanes.h"
+#include "views/TextAndReveal.h"
 
+#include <QCheckBox>
 #include <QPushButton>
 #include <QWidget>
 
 namespace velkor {
 
 CommandDispatch::CommandDispatch(QWidget *window, MainWindowControls &controls, InvoiceState &state,
-                                 InvoicePanes &panes, Desktop &desktop, QSettings &settings, QString schemaFile)
+                                 InvoicePanes &panes, TextAndReveal &textAndReveal, ClipboardExport &clipboard,
+                                 Desktop &desktop, QSettings &settings, QString schemaFile)
     : QObject(window)
     , m_window(window)
     , m_controls(controls)
     , m_state(state)
     , m_panes(panes)
+    , m_textAndReveal(textAndReveal)
+    , m_clipboard(clipboard)
     , m_desktop(desktop)
     , m_settings(settings)
     , m_schemaFile(std::move(schemaFile))
@@ -58,6 +63,10 @@ bool CommandDispatch::Form_KeyDown(int key, Qt::KeyboardModifiers modifiers)
         break;
     case KeyCommand::Paste:
         Command_Click(9);
+        break;
+    case KeyCommand::ToggleView:
+        m_controls.strukturaOn->setChecked(!m_controls.strukturaOn->isChecked());
+        m_textAndReveal.StrukturaOn_Click();
         break;
     default:
         return false;

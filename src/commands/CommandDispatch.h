@@ -10,8 +10,10 @@ class QWidget;
 
 namespace velkor {
 
+class ClipboardExport;
 class Desktop;
 class InvoicePanes;
+class TextAndReveal;
 struct InvoiceState;
 struct MainWindowControls;
 
@@ -22,7 +24,8 @@ class CommandDispatch : public QObject
     Q_OBJECT
 public:
     CommandDispatch(QWidget *window, MainWindowControls &controls, InvoiceState &state, InvoicePanes &panes,
-                    Desktop &desktop, QSettings &settings, QString schemaFile);
+                    TextAndReveal &textAndReveal, ClipboardExport &clipboard, Desktop &desktop, QSettings &settings,
+                    QString schemaFile);
 
     // Runs the action of button `index`; a failing step is skipped.
     void Command_Click(int index);
@@ -38,6 +41,8 @@ private:
     MainWindowControls &m_controls;
     InvoiceState &m_state;
     InvoicePanes &m_panes;
+    TextAndReveal &m_textAndReveal;
+    ClipboardExport &m_clipboard;
     Desktop &m_desktop;
     QSettings &m_settings;
     QString m_schemaFile;

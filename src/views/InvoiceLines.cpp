@@ -212,6 +212,7 @@ InvoiceLines buildInvoiceLines(const InvoiceDocument &document, const QString &d
             } else {
                 result.rows.push_back(builder.build(elements, number, nullptr));
             }
+            result.rows.back().source = line;
         }
     } catch (...) {
         result.failure = failureFromCurrentException();

@@ -3,13 +3,17 @@
 #include "app/InvoiceState.h"
 #include "app/MainWindowControls.h"
 #include "app/ReportError.h"
+#include "commands/ClipboardExport.h"
+#include "commands/KeyTable.h"
 #include "commands/StatusText.h"
 #include "support/Failure.h"
 #include "views/CorrectedDocuments.h"
 #include "views/HeaderFields.h"
 #include "views/InvoiceLines.h"
+#include "views/LineDetails.h"
 #include "views/ListModel.h"
 #include "views/ListView.h"
+#include "views/TextAndReveal.h"
 #include "views/TreeModel.h"
 
 #include <QCheckBox>
@@ -38,8 +42,14 @@ bool isShown(const QWidget *widget)
 
 } // namespace
 
-InvoicePanes::InvoicePanes(MainWindowControls &controls, InvoiceState &state, Desktop &desktop, QObject *parent)
-    : QObject(parent), m_controls(controls), m_state(state), m_desktop(desktop)
+InvoicePanes::InvoicePanes(MainWindowControls &controls, InvoiceState &state, Desktop &desktop,
+                           TextAndReveal &textAndReveal, ClipboardExport &clipboard, QObject *parent)
+    : QObject(parent)
+    , m_controls(controls)
+    , m_state(state)
+    , m_desktop(desktop)
+    , m_textAndReveal(textAndReveal)
+    , m_clipboard(clipboard)
 {
     connect(controls.korygowane, &QCheckBox::toggled, this, &InvoicePanes::ToggleCorrections);
     connect(controls.drzewo, &QTreeView::clicked, this, &InvoicePanes::onTreeClicked);
@@ -69,7 +79,7 @@ void InvoicePanes::FillTree()
         c.listaEModel->clear();
         c.listaKModel->clear();
         c.listaModel->clear();
-        c.struktura->clear();
+        m_textAndReveal.clear();
 
         // Repaint once before the heavy work. Input stays queued until the
         // refresh is over, so no command can start a load inside this one.
@@ -213,10 +223,50 @@ void InvoicePanes::onListFocus(ListView *list)
 
 void InvoicePanes::onListItemClick(ListView *list, int row)
 {
-    Q_UNUSED(row)
+    if (list == m_controls.lista) {
+        ShowLineDetails(row);
+        return;
+    }
     if (m_state.refreshing)
         return;
     UpdateStatus(list, nullptr);
+    if (row >= 0)
+        m_textAndReveal.ScheduleReveal(list->listModel()->row(row).tag);
+}
+
+bool InvoicePanes::onListKey(ListView *list, int key, Qt::KeyboardModifiers modifiers)
+{
+    if (!isListCopyKey(key, modifiers))
+        return false;
+    if (list == m_controls.lista) {
+        if (!list->listModel()->isEmpty())
+            m_clipboard.CopyListView(*list, false, false);
+        return true;
+    }
+    const int row = list->selectedRow();
+    if (row >= 0)
+        m_clipboard.CopyTextToClipboard(list->listModel()->row(row).cell(1));
+    return true;
+}
+
+void InvoicePanes::ShowLineDetails(int row)
+{
+    auto &c = m_controls;
+    if (m_state.refreshing)
+        return;
+    c.listaEModel->clear();
+    if (row < 0 || row >= c.listaModel->rowCount() || !m_state.invoiceDoc)
+        return;
+    try {
+        LineDetails details = buildLineDetails(*m_state.invoiceDoc, *m_state.tree, c.listaModel->headers(),
+                                               c.listaModel->row(row), row + 1);
+        m_textAndReveal.ScheduleReveal(details.lineRequest);
+        c.listaEModel->setRows(std::move(details.rows));
+    } catch (...) {
+        // Whatever was listed stays; nothing is reported.
+    }
+    c.listaE->selectRow(0);
+    UpdateStatus(c.lista, nullptr);
 }
 
 } // namespace velkor

@@ -8,8 +8,10 @@ class QTreeView;
 
 namespace velkor {
 
+class ClipboardExport;
 class Desktop;
 class ListView;
+class TextAndReveal;
 struct InvoiceState;
 struct MainWindowControls;
 
@@ -20,7 +22,8 @@ class InvoicePanes : public QObject
 {
     Q_OBJECT
 public:
-    InvoicePanes(MainWindowControls &controls, InvoiceState &state, Desktop &desktop, QObject *parent = nullptr);
+    InvoicePanes(MainWindowControls &controls, InvoiceState &state, Desktop &desktop, TextAndReveal &textAndReveal,
+                 ClipboardExport &clipboard, QObject *parent = nullptr);
 
     // The display refresh after a successful load: resets the toggles,
     // empties every pane, builds the tree, fills the lists and places the focus.
@@ -42,6 +45,12 @@ public:
     void onListFocus(ListView *list);
     // A row of a list was clicked or chosen with the keyboard; -1 for none.
     void onListItemClick(ListView *list, int row);
+    // Ctrl+C in a list; returns true when the key was the list's copy key.
+    bool onListKey(ListView *list, int key, Qt::KeyboardModifiers modifiers);
+
+    // Lists every field of a line of the lines list (-1: none) in the line
+    // details and asks to reveal the line.
+    void ShowLineDetails(int row);
 
     // The decimal separator of the user's regional settings.
     static QString decimalSeparator();
@@ -50,6 +59,8 @@ private:
     MainWindowControls &m_controls;
     InvoiceState &m_state;
     Desktop &m_desktop;
+    TextAndReveal &m_textAndReveal;
+    ClipboardExport &m_clipboard;
 };
 
 } // namespace velkor

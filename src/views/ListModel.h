@@ -6,6 +6,8 @@
 
 #include <vector>
 
+struct _xmlNode;
+
 namespace velkor {
 
 struct ListColumn
@@ -21,6 +23,7 @@ struct ListRow
     QStringList cells;
     QString tag;
     QString changeNote;
+    const _xmlNode *source = nullptr; // the invoice line (FaWiersz) of a lines row
 
     QString cell(int column) const { return column < cells.size() ? cells[column] : QString(); }
 };

@@ -1,0 +1,298 @@
+#include "commands/CommandDispatch.h"
+#include "load/OfflineResources.h"
+#include "views/InvoicePanes.h"
+#include "views/ListModel.h"
+#include "views/ListView.h"
+#include "views/TextAndReveal.h"
+#include "views/TreeModel.h"
+
+#include "support/WindowFixture.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTimer>
+#include <QTreeView>
+#include <QtTest>
+
+using namespace velkor;
+using namespace velkor::test;
+
+namespace {
+
+TestInvoice threeLineCorrection()
+{
+    TestInvoice invoice;
+    invoice.kind = QStringLiteral("<RodzajFaktury>KOR</RodzajFaktury>");
+    invoice.correction = QStringLiteral(
+        "<PrzyczynaKorekty>Rabat</PrzyczynaKorekty>"
+        "<DaneFaKorygowanej><DataWystFaKorygowanej>2026-01-31</DataWystFaKorygowanej>"
+        "<NrFaKorygowanej>FV/1/2026</NrFaKorygowanej><NrKSeFN>1</NrKSeFN></DaneFaKorygowanej>"
+        "<DaneFaKorygowanej><DataWystFaKorygowanej>2026-02-01</DataWystFaKorygowanej>"
+        "<NrFaKorygowanej>FV/2/2026</NrFaKorygowanej><NrKSeFN>1</NrKSeFN></DaneFaKorygowanej>");
+    invoice.beforeLines = QStringLiteral(
+        "<DodatkowyOpis><NrWiersza>3</NrWiersza><Klucz>Kolor</Klucz><Wartosc>zielony</Wartosc></DodatkowyOpis>");
+    invoice.lines = invoiceLine("1", {{"P_7", "Pierwsza"}, {"P_8A", "szt"}, {"P_8B", "1"}, {"P_9A", "1"}, {"P_11", "1"}})
+                    + invoiceLine("2", {{"P_7", "Druga"}, {"P_8B", "5"}, {"P_9A", "2"}, {"P_11", "10"}, {"StanPrzed", "1"}})
+                    + invoiceLine("2", {{"P_7", "Druga"}, {"P_8B", "4"}, {"P_9A", "2"}, {"P_11", "8"}})
+                    + invoiceLine("3", {{"P_7", "Trzecia"}, {"P_8B", "3"}, {"P_9A", "3"}, {"P_11", "9"}});
+    return invoice;
+}
+
+} // namespace
+
+class TestReveal : public QObject
+{
+    Q_OBJECT
+    WindowFixture f;
+
+    MainWindowControls &c() { return f.c(); }
+
+    QString selectedTreePath()
+    {
+        const int node = c().treeModel->nodeOf(c().drzewo->currentIndex());
+        return node < 0 ? QString() : c().treeModel->tree().fullPath(node);
+    }
+
+    QString selectedTreeValue()
+    {
+        const QModelIndex current = c().drzewo->currentIndex();
+        return c().treeModel->index(0, 0, current).data().toString();
+    }
+
+    // The selected text and the whole line it sits on.
+    QPair<QString, QString> textSelection()
+    {
+        const QTextCursor cursor = c().struktura->textCursor();
+        return {cursor.selectedText(), cursor.block().text()};
+    }
+
+    void clickRow(ListView *list, int row)
+    {
+        const QRect cell = list->visualRect(list->listModel()->index(row, 0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+
+    void showTextViewAndComeBack()
+    {
+        QTest::keyClick(c().drzewo, Qt::Key_F11);
+        QTest::keyClick(c().struktura, Qt::Key_F11);
+    }
+
+private Q_SLOTS:
+    void initTestCase() { initializeXmlLibrary(); }
+    void init()
+    {
+        WindowFixture::clearSettings();
+        f.desktop = FakeDesktop();
+        QVERIFY(f.start());
+    }
+    void cleanup() { f.stop(); }
+
+    void textViewBeforeAnyLoadIsEmptyAndFocused()
+    {
+        QTest::keyClick(c().lista, Qt::Key_F11);
+        QVERIFY(c().strukturaOn->isChecked());
+        QVERIFY(c().ramkaT->isVisible());
+        QVERIFY(!c().ramkaD->isVisible() && !c().ramka->isVisible());
+        QCOMPARE(c().struktura->toPlainText(), QString());
+        QCOMPARE(QApplication::focusWidget(), c().struktura);
+        QTest::keyClick(c().struktura, Qt::Key_F11);
+        QVERIFY(!c().strukturaOn->isChecked());
+        QVERIFY(c().ramkaD->isVisible() && c().ramka->isVisible() && !c().ramkaT->isVisible());
+        QCOMPARE(QApplication::focusWidget(), c().drzewo);
+    }
+
+    void textViewIsBuiltOncePerLoad()
+    {
+        f.paste(TestInvoice().toXml());
+        QVERIFY(f.window->textAndReveal().builtText().isEmpty()); // not before the first switch
+        c().strukturaOn->click();
+        const QString built = f.window->textAndReveal().builtText();
+        QVERIFY(built.startsWith(QStringLiteral("Naglowek / KodFormularza / FA\r\n")));
+        QCOMPARE(c().struktura->document()->blockCount(), built.count(QStringLiteral("\r\n")) + 1);
+        QCOMPARE(c().struktura->toPlainText(), QString(built).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        const QTextDocument *document = c().struktura->document();
+        const int revision = document->revision();
+        c().strukturaOn->click();
+        c().strukturaOn->click();
+        QCOMPARE(c().struktura->document()->revision(), revision); // reused, not rebuilt
+
+        // A load switches back to the tree and forgets the text.
+        f.paste(threeLineCorrection().toXml());
+        QVERIFY(!c().strukturaOn->isChecked());
+        QVERIFY(c().ramkaD->isVisible());
+        QVERIFY(f.window->textAndReveal().builtText().isEmpty());
+        QCOMPARE(c().struktura->toPlainText(), QString());
+        c().strukturaOn->click();
+        QVERIFY(f.window->textAndReveal().builtText().contains(u"Trzecia"));
+    }
+
+    void headerRowRevealsItsElementInTreeAndText()
+    {
+        f.paste(TestInvoice().toXml());
+        showTextViewAndComeBack();
+        QTRY_VERIFY(!c().zegar->isActive()); // the load's own reveal is done
+        clickRow(c().listaS, 0); // NIP
+        QCOMPARE(c().infoPanel->text(), QStringLiteral("NIP: 6891152920"));
+        QVERIFY(c().zegar->isActive());
+        QTRY_COMPARE(selectedTreePath(), QStringLiteral("Podmiot1 / DaneIdentyfikacyjne / NIP"));
+        QVERIFY(c().drzewo->isExpanded(c().drzewo->currentIndex()));
+        QCOMPARE(selectedTreeValue(), QStringLiteral("6891152920"));
+        QCOMPARE(textSelection(), qMakePair(QStringLiteral("Podmiot1 / DaneIdentyfikacyjne / NIP"),
+                                            QStringLiteral("Podmiot1 / DaneIdentyfikacyjne / NIP / 6891152920")));
+    }
+
+    void correctedDocumentRowsRevealTheirOwnElement()
+    {
+        f.paste(threeLineCorrection().toXml());
+        c().korygowane->click();
+        QTRY_VERIFY(!c().zegar->isActive());
+        clickRow(c().listaK, 1);
+        QTRY_COMPARE(selectedTreeValue(), QStringLiteral("FV/2/2026"));
+        QCOMPARE(selectedTreePath(), QStringLiteral("Fa / DaneFaKorygowanej / NrFaKorygowanej"));
+    }
+
+    void lineClickRevealsTheLinesOwnElementInBothViews()
+    {
+        f.paste(threeLineCorrection().toXml());
+        showTextViewAndComeBack();
+        c().lista->setFocus();
+        clickRow(c().lista, 2); // line 3, the fourth FaWiersz
+        QCOMPARE(c().listaEModel->row(0).cell(0), QStringLiteral("Lp"));
+        QCOMPARE(c().listaEModel->row(0).cell(1), QStringLiteral("3"));
+        QTRY_COMPARE(selectedTreePath(), QStringLiteral("Fa / FaWiersz"));
+        QCOMPARE(c().treeModel->index(0, 0, c().treeModel->index(0, 0, c().drzewo->currentIndex())).data().toString(),
+                 QStringLiteral("3"));
+        QCOMPARE(textSelection(), qMakePair(QStringLiteral("Fa / FaWiersz"), QStringLiteral("Fa / FaWiersz / NrWierszaFa / 3")));
+        // The line's description row reveals that very description.
+        int kolor = -1;
+        for (int row = 0; row < c().listaEModel->rowCount(); ++row)
+            kolor = c().listaEModel->row(row).cell(0) == u"Kolor" ? row : kolor;
+        QVERIFY(kolor >= 0);
+        clickRow(c().listaE, kolor);
+        QTRY_COMPARE(selectedTreePath(), QStringLiteral("Fa / DodatkowyOpis"));
+        QCOMPARE(textSelection().second, QStringLiteral("Fa / DodatkowyOpis / NrWiersza / 3"));
+    }
+
+    void lineDetailsFollowTheFocus()
+    {
+        f.paste(threeLineCorrection().toXml());
+        QVERIFY(!c().listaEModel->isEmpty()); // the focus placed by the load showed line 1
+        QCOMPARE(c().listaEModel->row(0).cell(1), QStringLiteral("1"));
+        c().lista->selectRow(1);
+        c().listaS->setFocus();
+        c().lista->setFocus();
+        QStringList labels;
+        for (const ListRow &row : c().listaEModel->rows())
+            labels << row.cell(0);
+        QCOMPARE(labels, (QStringList{"Lp", "Ilość", "Cena", "Wartość", "Nazwa", "Ilość po", "Ilość przed", "Cena po",
+                                      "Cena przed"}));
+        QCOMPARE(c().listaE->selectedRow(), 0);
+        QVERIFY(c().infoPanel->text().startsWith(QStringLiteral("Lp: 2   Ilość: -1")));
+    }
+
+    void missingPathCollapsesTheTreeAndSelectsNothing()
+    {
+        f.paste(TestInvoice().toXml());
+        showTextViewAndComeBack();
+        QTRY_VERIFY(!c().zegar->isActive());
+        f.window->textAndReveal().RevealInTree(QStringLiteral("Podmiot1 / DaneIdentyfikacyjne / NIP"));
+        f.window->textAndReveal().RevealInText(QStringLiteral("Podmiot1 / DaneIdentyfikacyjne / NIP"));
+        const auto before = textSelection();
+        f.window->textAndReveal().ScheduleReveal(QStringLiteral("Fa / Brak\t1"));
+        QTRY_VERIFY(!c().zegar->isActive());
+        for (int row = 0; row < c().treeModel->rowCount(); ++row)
+            QVERIFY(!c().drzewo->isExpanded(c().treeModel->index(row, 0)));
+        QCOMPARE(textSelection(), before);
+    }
+
+    void occurrenceZeroOrNotANumberMeansTheFirst()
+    {
+        f.paste(threeLineCorrection().toXml());
+        QTRY_VERIFY(!c().zegar->isActive());
+        f.window->textAndReveal().RevealInTree(QStringLiteral("Fa / FaWiersz / P_7\tx"));
+        QCOMPARE(selectedTreeValue(), QStringLiteral("Pierwsza"));
+        f.window->textAndReveal().RevealInTree(QStringLiteral("Fa / FaWiersz / P_7\t3"));
+        QCOMPARE(selectedTreeValue(), QStringLiteral("Druga"));
+        f.window->textAndReveal().RevealInTree(QStringLiteral("Fa / FaWiersz / P_7\t0"));
+        QCOMPARE(selectedTreeValue(), QStringLiteral("Pierwsza"));
+    }
+
+    void theLastOfQuickRequestsWins()
+    {
+        f.paste(TestInvoice().toXml());
+        QTRY_VERIFY(!c().zegar->isActive());
+        c().listaS->setFocus();
+        clickRow(c().listaS, 0);
+        clickRow(c().listaS, 1);
+        QTRY_VERIFY(!c().zegar->isActive());
+        QCOMPARE(selectedTreePath(), QStringLiteral("Podmiot1 / DaneIdentyfikacyjne / Nazwa"));
+        // Moving on with the keyboard does the same.
+        QTest::keyClick(c().listaS, Qt::Key_Down);
+        QTest::keyClick(c().listaS, Qt::Key_Down);
+        QTRY_COMPARE(selectedTreePath(), QStringLiteral("Fa / RodzajFaktury"));
+    }
+
+    void requestsWhileRefreshingAreIgnored()
+    {
+        f.paste(TestInvoice().toXml());
+        QTRY_VERIFY(!c().zegar->isActive());
+        f.window->state().refreshing = true;
+        f.window->textAndReveal().ScheduleReveal(QStringLiteral("Fa / P_2"));
+        QVERIFY(!c().zegar->isActive());
+        f.window->panes().ShowLineDetails(0);
+        f.window->state().refreshing = false;
+    }
+
+    void ctrlCCopiesSelectedLinesAndValues()
+    {
+        f.paste(threeLineCorrection().toXml());
+        f.desktop.clipboard = QStringLiteral("stare");
+        c().lista->setFocus();
+        c().lista->selectAll();
+        QTest::keyClick(c().lista, Qt::Key_C, Qt::ControlModifier);
+        const QStringList lines = f.desktop.clipboard.split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 3);
+        QVERIFY(lines[0].startsWith(QStringLiteral("1\t\tszt\t") + regional("1.00")));
+        QVERIFY(lines[2].startsWith(QStringLiteral("3\t")));
+        QCOMPARE(lines[0].count(u'\t'), 13);
+
+        // No selected line: the clipboard ends up empty.
+        c().lista->clearSelection();
+        QTest::keyClick(c().lista, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(f.desktop.clipboard, QString());
+
+        // Ctrl+Shift+C is no copy key.
+        f.desktop.clipboard = QStringLiteral("stare");
+        c().lista->selectAll();
+        QTest::keyClick(c().lista, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::keyClick(c().lista, Qt::Key_C, Qt::AltModifier);
+        QCOMPARE(f.desktop.clipboard, QStringLiteral("stare"));
+
+        c().listaS->setFocus();
+        c().listaS->selectRow(1);
+        QTest::keyClick(c().listaS, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(f.desktop.clipboard, QStringLiteral("Sprzedawca Sp. z o.o."));
+
+        // Nothing selected in a field list: the clipboard keeps its text.
+        c().listaS->clearSelection();
+        c().listaS->selectionModel()->clearCurrentIndex();
+        QTest::keyClick(c().listaS, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(f.desktop.clipboard, QStringLiteral("Sprzedawca Sp. z o.o."));
+    }
+
+    void ctrlCInAnEmptyListIsConsumedAndCopiesNothing()
+    {
+        f.desktop.clipboard = QStringLiteral("stare");
+        c().lista->setFocus();
+        QTest::keyClick(c().lista, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(f.desktop.clipboard, QStringLiteral("stare"));
+        QCOMPARE(f.desktop.clipboardWrites, 0);
+    }
+};
+
+QTEST_MAIN(TestReveal)
+#include "tst_reveal.moc"
