@@ -28,10 +28,10 @@ namespace velkor {
 
 MainWindow::MainWindow(Desktop *desktop, QWidget *parent)
     : QWidget(parent)
-    , m_ownDesktop(desktop ? nullptr : std::make_unique<QtDesktop>(this))
-    , m_desktop(desktop ? desktop : m_ownDesktop.get())
     , m_settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
                                              QStringLiteral("Velkor"), QStringLiteral("Velkor")))
+    , m_ownDesktop(desktop ? nullptr : std::make_unique<QtDesktop>(this, *m_settings))
+    , m_desktop(desktop ? desktop : m_ownDesktop.get())
     , m_controls(std::make_unique<MainWindowControls>(this))
     , m_clipboard(std::make_unique<ClipboardExport>(*m_desktop))
     , m_rects(initialPaneRects())

@@ -55,9 +55,9 @@ private:
 
     QString m_initText;
     InvoiceState m_state;
+    std::unique_ptr<QSettings> m_settings;
     std::unique_ptr<Desktop> m_ownDesktop;
     Desktop *m_desktop;
-    std::unique_ptr<QSettings> m_settings;
     std::unique_ptr<MainWindowControls> m_controls;
     std::unique_ptr<ClipboardExport> m_clipboard;
     TextAndReveal *m_textAndReveal = nullptr;

@@ -1,5 +1,7 @@
 #include "QtDesktop.h"
 
+#include "support/MsgTextInfo.h"
+
 #include <QClipboard>
 #include <QDir>
 #include <QFileDialog>
@@ -73,6 +75,15 @@ void QtDesktop::setClipboardText(const QString &text)
         clipboard->clear(QClipboard::Clipboard);
     else
         clipboard->setText(text, QClipboard::Clipboard);
+}
+
+} // namespace velkor
+
+namespace velkor {
+
+void QtDesktop::showTextInfo(const QString &text, const QString &caption)
+{
+    MsgTextInfo::Edit(m_settings, text, caption);
 }
 
 } // namespace velkor

@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QWidget>
 
+class QSettings;
+
 namespace velkor {
 
 // Message boxes, the open-file dialog and the clipboard of the running Qt
@@ -12,15 +14,17 @@ namespace velkor {
 class QtDesktop : public Desktop
 {
 public:
-    explicit QtDesktop(QWidget *owner) : m_owner(owner) {}
+    QtDesktop(QWidget *owner, QSettings &settings) : m_owner(owner), m_settings(settings) {}
 
     MessageAnswer showMessage(const Message &message) override;
     QString chooseOpenFile(const QString &filterPairs, const QString &folder, const QString &title) override;
     QString clipboardText() override;
     void setClipboardText(const QString &text) override;
+    void showTextInfo(const QString &text, const QString &caption) override;
 
 private:
     QPointer<QWidget> m_owner;
+    QSettings &m_settings;
 };
 
 // "description|pattern|description|pattern" as a Qt name filter list.

@@ -2,16 +2,44 @@
 
 #include "app/InvoiceState.h"
 #include "app/MainWindowControls.h"
+#include "commands/ClipboardExport.h"
 #include "load/InvoiceLoader.h"
 #include "support/Desktop.h"
 #include "views/InvoicePanes.h"
+#include "views/ListModel.h"
+#include "views/ListView.h"
+#include "views/NodeDescription.h"
 #include "views/TextAndReveal.h"
+#include "views/TreeModel.h"
 
 #include <QCheckBox>
+#include <QGroupBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTreeView>
 #include <QWidget>
 
 namespace velkor {
+
+namespace {
+
+// Shown in the window as the toggles left it.
+bool isShown(const QWidget *widget)
+{
+    return widget->isVisibleTo(widget->window());
+}
+
+void focus(QWidget *widget)
+{
+    widget->setFocus(Qt::ShortcutFocusReason);
+}
+
+bool isEmpty(const ListView *list)
+{
+    return list->listModel()->isEmpty();
+}
+
+} // namespace
 
 CommandDispatch::CommandDispatch(QWidget *window, MainWindowControls &controls, InvoiceState &state,
                                  InvoicePanes &panes, TextAndReveal &textAndReveal, ClipboardExport &clipboard,
@@ -26,6 +54,7 @@ CommandDispatch::CommandDispatch(QWidget *window, MainWindowControls &controls, 
     , m_desktop(desktop)
     , m_settings(settings)
     , m_schemaFile(std::move(schemaFile))
+    , m_nodeDescription(std::make_unique<NodeDescription>(desktop, m_schemaFile))
 {
     for (std::size_t index = 0; index < controls.command.size(); ++index) {
         if (QPushButton *button = controls.command[index])
@@ -33,11 +62,49 @@ CommandDispatch::CommandDispatch(QWidget *window, MainWindowControls &controls, 
     }
 }
 
+CommandDispatch::~CommandDispatch() = default;
+
 void CommandDispatch::Command_Click(int index)
 {
+    auto &c = m_controls;
     switch (index) {
     case 0:
         exitWithConfirmation();
+        break;
+    case 1:
+        copySelectedValue(c.listaS);
+        break;
+    case 2:
+        if (!isEmpty(c.lista)) {
+            m_clipboard.CopyListView(*c.lista, true, true);
+            focus(c.lista);
+        }
+        break;
+    case 3:
+        copySelectedValue(c.listaE);
+        break;
+    case 4:
+        if (isShown(c.ramkaK))
+            copySelectedValue(c.listaK);
+        break;
+    case 5:
+        if (m_state.invoiceDoc)
+            m_clipboard.CopyTextToClipboard(m_state.invoiceDoc->serialize());
+        focus(isShown(c.ramkaT) ? static_cast<QWidget *>(c.struktura) : c.drzewo);
+        break;
+    case 6:
+        if (isShown(c.ramkaD) && !m_state.tree->isEmpty()) {
+            const QModelIndex current = c.drzewo->currentIndex();
+            if (current.isValid())
+                m_clipboard.CopyTextToClipboard(current.data().toString());
+            focus(c.drzewo);
+        }
+        break;
+    case 7:
+        if (!m_textAndReveal.builtText().isEmpty()) {
+            m_clipboard.CopyTextToClipboard(m_textAndReveal.builtText());
+            focus(c.struktura);
+        }
         break;
     case 8:
         loadInvoice(false);
@@ -45,13 +112,34 @@ void CommandDispatch::Command_Click(int index)
     case 9:
         loadInvoice(true);
         break;
+    case 11:
+        if (!isEmpty(c.lista)) {
+            ClipboardExport::AutoFitColumns(*c.lista);
+            focus(c.lista);
+        }
+        break;
+    case 12:
+        if (!m_state.tree->isEmpty() && isShown(c.drzewo))
+            m_nodeDescription->ShowNodeDescription(*m_state.tree, c.treeModel->nodeOf(c.drzewo->currentIndex()));
+        break;
     default:
         break;
     }
 }
 
+void CommandDispatch::copySelectedValue(ListView *list)
+{
+    if (isEmpty(list))
+        return;
+    const int row = list->selectedRow();
+    if (row >= 0)
+        m_clipboard.CopyTextToClipboard(list->listModel()->row(row).cell(1));
+    focus(list);
+}
+
 bool CommandDispatch::Form_KeyDown(int key, Qt::KeyboardModifiers modifiers)
 {
+    auto &c = m_controls;
     switch (keyCommand(key, modifiers)) {
     case KeyCommand::None:
         return false;
@@ -64,12 +152,66 @@ bool CommandDispatch::Form_KeyDown(int key, Qt::KeyboardModifiers modifiers)
     case KeyCommand::Paste:
         Command_Click(9);
         break;
+    case KeyCommand::Info:
+        Command_Click(12);
+        break;
+    case KeyCommand::FocusTree:
+        if (isShown(c.ramkaD)) {
+            if (!m_state.tree->isEmpty())
+                focus(c.drzewo);
+        } else if (isShown(c.ramkaT)) {
+            focus(c.struktura);
+        }
+        break;
+    case KeyCommand::CopyTreeOrText:
+        if (isShown(c.ramkaD))
+            Command_Click(6);
+        else if (isShown(c.ramkaT))
+            Command_Click(7);
+        break;
+    case KeyCommand::CopyXml:
+        if (isShown(c.ramkaD))
+            Command_Click(5);
+        break;
+    case KeyCommand::FocusHeader:
+        if (isShown(c.ramkaS)) {
+            if (!isEmpty(c.listaS))
+                focus(c.listaS);
+        } else if (isShown(c.ramkaK)) {
+            if (!isEmpty(c.listaK))
+                focus(c.listaK);
+        }
+        break;
+    case KeyCommand::CopyHeader:
+        if (isShown(c.ramkaS))
+            Command_Click(1);
+        else if (isShown(c.ramkaK))
+            Command_Click(4);
+        break;
+    case KeyCommand::FocusLines:
+        if (isShown(c.ramka) && !isEmpty(c.lista))
+            focus(c.lista);
+        break;
+    case KeyCommand::CopyTable:
+        if (isShown(c.ramka))
+            Command_Click(2);
+        break;
+    case KeyCommand::FocusDetails:
+        if (!isEmpty(c.listaE))
+            focus(c.listaE);
+        break;
+    case KeyCommand::CopyDetails:
+        Command_Click(3);
+        break;
     case KeyCommand::ToggleView:
-        m_controls.strukturaOn->setChecked(!m_controls.strukturaOn->isChecked());
+        c.strukturaOn->setChecked(!c.strukturaOn->isChecked());
         m_textAndReveal.StrukturaOn_Click();
         break;
-    default:
-        return false;
+    case KeyCommand::ToggleCorrections:
+        if (c.korygowane->isEnabled())
+            c.korygowane->setChecked(!c.korygowane->isChecked());
+        m_panes.ToggleCorrections();
+        break;
     }
     return true;
 }

@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
+
 class QSettings;
 class QWidget;
 
@@ -13,6 +15,8 @@ namespace velkor {
 class ClipboardExport;
 class Desktop;
 class InvoicePanes;
+class ListView;
+class NodeDescription;
 class TextAndReveal;
 struct InvoiceState;
 struct MainWindowControls;
@@ -26,6 +30,7 @@ public:
     CommandDispatch(QWidget *window, MainWindowControls &controls, InvoiceState &state, InvoicePanes &panes,
                     TextAndReveal &textAndReveal, ClipboardExport &clipboard, Desktop &desktop, QSettings &settings,
                     QString schemaFile);
+    ~CommandDispatch() override;
 
     // Runs the action of button `index`; a failing step is skipped.
     void Command_Click(int index);
@@ -36,6 +41,9 @@ public:
 private:
     void exitWithConfirmation();
     void loadInvoice(bool fromClipboard);
+    // Copies the second column of the list's selected row, if any, and
+    // focuses the list; nothing at all when the list is empty.
+    void copySelectedValue(ListView *list);
 
     QWidget *m_window;
     MainWindowControls &m_controls;
@@ -46,6 +54,7 @@ private:
     Desktop &m_desktop;
     QSettings &m_settings;
     QString m_schemaFile;
+    std::unique_ptr<NodeDescription> m_nodeDescription;
 };
 
 } // namespace velkor

@@ -42,6 +42,10 @@ public:
     // Replaces the clipboard's contents with plain text; an empty text leaves
     // the clipboard empty.
     virtual void setClipboardText(const QString &text) = 0;
+
+    // Shows a long read-only text under a caption in the modal information
+    // window and returns when the user has closed it.
+    virtual void showTextInfo(const QString &text, const QString &caption) = 0;
 };
 
 } // namespace velkor

@@ -21,6 +21,8 @@ public:
     QString clipboard;
     int clipboardWrites = 0;
 
+    QList<QPair<QString, QString>> textInfos; // text, caption of every information window
+
     MessageAnswer showMessage(const Message &message) override
     {
         messages << message;
@@ -40,6 +42,8 @@ public:
         clipboard = text;
         ++clipboardWrites;
     }
+
+    void showTextInfo(const QString &text, const QString &caption) override { textInfos.append({text, caption}); }
 };
 
 } // namespace velkor::test

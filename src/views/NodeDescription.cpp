@@ -1,0 +1,33 @@
+#include "NodeDescription.h"
+
+#include "support/Desktop.h"
+#include "views/SchemaDescription.h"
+
+namespace velkor {
+
+NodeDescription::NodeDescription(Desktop &desktop, QString schemaFile)
+    : m_desktop(desktop), m_schemaFile(std::move(schemaFile))
+{
+}
+
+NodeDescription::~NodeDescription() = default;
+
+void NodeDescription::ShowNodeDescription(const XmlTree &tree, int selectedNode)
+{
+    if (!m_loadTried) {
+        m_loadTried = true;
+        m_schemaDoc = SchemaDocument::load(m_schemaFile);
+    }
+    if (!m_schemaDoc || tree.isEmpty())
+        return;
+    const QString name = describedElementName(tree, selectedNode);
+    if (name.isEmpty())
+        return;
+    try {
+        m_desktop.showTextInfo(describeElement(*m_schemaDoc, name), descriptionCaption(name));
+    } catch (...) {
+        // Nothing is reported: the description simply does not appear.
+    }
+}
+
+} // namespace velkor

@@ -1,0 +1,268 @@
+#include "commands/CommandDispatch.h"
+#include "load/OfflineResources.h"
+#include "views/InvoicePanes.h"
+#include "views/ListModel.h"
+#include "views/ListView.h"
+#include "views/TextAndReveal.h"
+#include "views/TreeModel.h"
+
+#include "support/WindowFixture.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTreeView>
+#include <QtTest>
+
+using namespace velkor;
+using namespace velkor::test;
+
+namespace {
+
+TestInvoice correctingInvoice()
+{
+    TestInvoice invoice;
+    invoice.kind = QStringLiteral("<RodzajFaktury>KOR</RodzajFaktury>");
+    invoice.correction = QStringLiteral(
+        "<PrzyczynaKorekty>Rabat</PrzyczynaKorekty>"
+        "<DaneFaKorygowanej><DataWystFaKorygowanej>2026-01-31</DataWystFaKorygowanej>"
+        "<NrFaKorygowanej>FV/1/2026</NrFaKorygowanej><NrKSeFN>1</NrKSeFN></DaneFaKorygowanej>");
+    invoice.lines = invoiceLine("1", {{"P_7", "Długopis niebieski z bardzo długą nazwą towaru"}, {"P_8A", "szt"},
+                                      {"P_8B", "2"}, {"P_9A", "3"}, {"P_11", "6"}, {"P_12", "23"}})
+                    + invoiceLine("2", {{"P_7", "Zeszyt"}, {"P_8B", "1"}, {"P_9A", "4"}, {"P_11", "4"}, {"P_12", "8"}});
+    return invoice;
+}
+
+} // namespace
+
+// The keys and buttons of the panes, in the view and corrections states that
+// change what they do.
+class TestCommands : public QObject
+{
+    Q_OBJECT
+    WindowFixture f;
+
+    MainWindowControls &c() { return f.c(); }
+    QWidget *focused() { return QApplication::focusWidget(); }
+
+    void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QWidget *target = focused() ? focused() : f.window.get();
+        QTest::keyClick(target, Qt::Key(key), modifiers);
+    }
+
+    void toTextView()
+    {
+        key(Qt::Key_F11);
+        QVERIFY(c().ramkaT->isVisible());
+    }
+
+private Q_SLOTS:
+    void initTestCase() { initializeXmlLibrary(); }
+    void init()
+    {
+        WindowFixture::clearSettings();
+        f.desktop = FakeDesktop();
+        QVERIFY(f.start());
+        f.paste(correctingInvoice().toXml());
+        f.desktop.clipboard = QStringLiteral("stare");
+        f.desktop.clipboardWrites = 0;
+    }
+    void cleanup() { f.stop(); }
+
+    void focusKeysMoveBetweenPanes()
+    {
+        key(Qt::Key_F3);
+        QCOMPARE(focused(), c().listaS);
+        key(Qt::Key_F7);
+        QCOMPARE(focused(), c().listaE);
+        key(Qt::Key_F2);
+        QCOMPARE(focused(), c().drzewo);
+        key(Qt::Key_F6);
+        QCOMPARE(focused(), c().lista);
+        key(Qt::Key_F12);
+        QVERIFY(c().korygowane->isChecked());
+        QCOMPARE(focused(), c().listaK);
+        key(Qt::Key_F2);
+        key(Qt::Key_F3);
+        QCOMPARE(focused(), c().listaK);
+        toTextView();
+        key(Qt::Key_F6); // the lines frame is hidden in the text view
+        QCOMPARE(focused(), c().struktura);
+        key(Qt::Key_F2);
+        QCOMPARE(focused(), c().struktura);
+    }
+
+    void ctrlF3CopiesFromTheShownPane()
+    {
+        c().listaS->selectRow(1);
+        key(Qt::Key_F3, Qt::ControlModifier);
+        QCOMPARE(f.desktop.clipboard, QStringLiteral("Sprzedawca Sp. z o.o."));
+        QCOMPARE(focused(), c().listaS);
+        key(Qt::Key_F12);
+        key(Qt::Key_F3, Qt::ControlModifier);
+        QCOMPARE(f.desktop.clipboard, QStringLiteral("FV/1/2026"));
+        QCOMPARE(focused(), c().listaK);
+        // The same rule in the text view.
+        toTextView();
+        f.desktop.clipboard.clear();
+        key(Qt::Key_F3, Qt::ControlModifier);
+        QCOMPARE(f.desktop.clipboard, QStringLiteral("FV/1/2026"));
+    }
+
+    void copyWithoutSelectionKeepsTheClipboardButMovesTheFocus()
+    {
+        c().listaS->clearSelection();
+        c().listaS->selectionModel()->clearCurrentIndex();
+        c().lista->setFocus();
+        c().command[1]->click();
+        QCOMPARE(f.desktop.clipboard, QStringLiteral("stare"));
+        QCOMPARE(focused(), c().listaS);
+    }
+
+    void ctrlF6CopiesTheWholeTableWithItsHeader()
+    {
+        key(Qt::Key_F6, Qt::ControlModifier);
+        const QStringList lines = f.desktop.clipboard.split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines[0], QStringLiteral("Lp\tKodDostawcy\tJm\tIlość\tCena\tCenaW\tWartość\tWartośćW\tVAT\tKurs\tNazwa\tEAN\tGTU\tPKWIU"));
+        QCOMPARE(lines[2], QStringLiteral("2\t\t\t") + regional("1.00") + u'\t' + regional("4.00") + QStringLiteral("\t \t")
+                               + regional("4.00") + QStringLiteral("\t\t8\t\tZeszyt\t\t\t"));
+        QCOMPARE(focused(), c().lista);
+
+        toTextView();
+        f.desktop.clipboard = QStringLiteral("stare");
+        key(Qt::Key_F6, Qt::ControlModifier);
+        QCOMPARE(f.desktop.clipboard, QStringLiteral("stare"));
+    }
+
+    void ctrlF7CopiesTheSelectedLineField()
+    {
+        c().listaE->selectRow(0);
+        key(Qt::Key_F7, Qt::ControlModifier);
+        QCOMPARE(f.desktop.clipboard, QStringLiteral("1"));
+        QCOMPARE(focused(), c().listaE);
+    }
+
+    void shiftF2CopiesTheXmlInTheStructureViewOnly()
+    {
+        c().drzewo->setFocus();
+        key(Qt::Key_F2, Qt::ShiftModifier);
+        QVERIFY(f.desktop.clipboard.startsWith(QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>")));
+        QVERIFY(f.desktop.clipboard.contains(u"<NrFaKorygowanej>FV/1/2026</NrFaKorygowanej>"));
+        QCOMPARE(focused(), c().drzewo);
+
+        toTextView();
+        f.desktop.clipboard = QStringLiteral("stare");
+        key(Qt::Key_F2, Qt::ShiftModifier);
+        QCOMPARE(f.desktop.clipboard, QStringLiteral("stare"));
+        // The button itself works in any view and then focuses the text.
+        c().command[5]->click();
+        QVERIFY(f.desktop.clipboard.startsWith(QStringLiteral("<?xml")));
+        QCOMPARE(focused(), c().struktura);
+    }
+
+    void copyXmlBeforeAnyLoadCopiesNothing()
+    {
+        f.stop();
+        QVERIFY(f.start());
+        f.desktop.clipboard = QStringLiteral("stare");
+        c().command[5]->click();
+        QCOMPARE(f.desktop.clipboard, QStringLiteral("stare"));
+        QCOMPARE(focused(), c().drzewo);
+        for (int index : {1, 2, 3, 4, 6, 7, 11, 12})
+            c().command[std::size_t(index)]->click();
+        QCOMPARE(f.desktop.clipboard, QStringLiteral("stare"));
+        QVERIFY(f.desktop.textInfos.isEmpty());
+    }
+
+    void ctrlF2CopiesTheNodeTextOrTheWholeTextView()
+    {
+        c().drzewo->setCurrentIndex(c().treeModel->index(0, 0));
+        key(Qt::Key_F2, Qt::ControlModifier);
+        QCOMPARE(f.desktop.clipboard, QStringLiteral("Naglowek"));
+        QCOMPARE(focused(), c().drzewo);
+
+        toTextView();
+        key(Qt::Key_F2, Qt::ControlModifier);
+        QCOMPARE(f.desktop.clipboard, f.window->textAndReveal().builtText());
+        QVERIFY(f.desktop.clipboard.contains(QStringLiteral("\r\nFa / FaWiersz / P_7 / Zeszyt\r\n")));
+        QVERIFY(!f.desktop.clipboard.endsWith(u'\n'));
+    }
+
+    void f12WithTheBoxDisabledKeepsTheHeaderPane()
+    {
+        f.paste(TestInvoice().toXml());
+        QVERIFY(!c().korygowane->isEnabled());
+        c().drzewo->setFocus();
+        key(Qt::Key_F12);
+        QVERIFY(!c().korygowane->isChecked());
+        QVERIFY(c().ramkaS->isVisible());
+        QCOMPARE(focused(), c().listaS);
+    }
+
+    void f3WithAnEmptyListMovesNoFocus()
+    {
+        f.stop();
+        QVERIFY(f.start());
+        c().drzewo->setFocus();
+        key(Qt::Key_F3);
+        key(Qt::Key_F6);
+        key(Qt::Key_F7);
+        key(Qt::Key_F2);
+        QCOMPARE(focused(), c().drzewo);
+    }
+
+    void f1DescribesTheSelectedElementFromTheSchema()
+    {
+        const QModelIndex naglowek = c().treeModel->index(0, 0);
+        const QModelIndex kod = c().treeModel->index(0, 0, naglowek);
+        c().drzewo->setCurrentIndex(kod);
+        key(Qt::Key_F1);
+        QCOMPARE(f.desktop.textInfos.size(), 1);
+        QCOMPARE(f.desktop.textInfos[0].second, QStringLiteral("Informacje dla: KodFormularza"));
+        QVERIFY(f.desktop.textInfos[0].first.startsWith(QStringLiteral("Opis węzła : KodFormularza\r\n")));
+
+        // The value below an element describes the element itself.
+        c().drzewo->setCurrentIndex(c().treeModel->index(0, 0, kod));
+        c().command[12]->click();
+        QCOMPARE(f.desktop.textInfos.size(), 2);
+        QCOMPARE(f.desktop.textInfos[1], f.desktop.textInfos[0]);
+
+        // Not in the text view.
+        toTextView();
+        key(Qt::Key_F1);
+        QCOMPARE(f.desktop.textInfos.size(), 2);
+    }
+
+    void fitButtonSizesColumnsToContentsAndHeaders()
+    {
+        for (int column = 0; column < c().listaModel->columnCount(); ++column)
+            c().lista->setColumnWidth(column, 5);
+        c().drzewo->setFocus();
+        c().command[11]->click();
+        QCOMPARE(focused(), c().lista);
+        const QFontMetrics metrics(c().lista->font());
+        // "Nazwa" holds a long name, "EAN" only its header.
+        QVERIFY(c().lista->columnWidth(10) >= metrics.horizontalAdvance(QStringLiteral("Długopis niebieski z bardzo długą nazwą towaru")));
+        const int ean = c().lista->columnWidth(11);
+        QVERIFY(ean >= metrics.horizontalAdvance(QStringLiteral("EAN")));
+        QVERIFY(ean < c().lista->columnWidth(10));
+    }
+
+    void matchedKeysAreConsumedUnmatchedPassOn()
+    {
+        // F5 with Alt matches no row and reaches the list, which ignores it;
+        // F6 always matches and is consumed even when its condition fails.
+        toTextView();
+        QVERIFY(f.window->commands().Form_KeyDown(Qt::Key_F6, Qt::NoModifier));
+        QVERIFY(!f.window->commands().Form_KeyDown(Qt::Key_F6, Qt::AltModifier));
+        QVERIFY(!f.window->commands().Form_KeyDown(Qt::Key_F4, Qt::NoModifier));
+    }
+};
+
+QTEST_MAIN(TestCommands)
+#include "tst_commands.moc"
