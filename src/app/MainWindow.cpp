@@ -3,11 +3,14 @@
 #include "app/MainWindowControls.h"
 #include "app/QtDesktop.h"
 #include "app/StartupParameters.h"
+#include "app/WindowGeometry.h"
+#include "app/WindowPlacement.h"
 #include "commands/ClipboardExport.h"
 #include "commands/CommandDispatch.h"
 #include "load/InvoiceLoader.h"
 #include "support/Twips.h"
 #include "views/InvoicePanes.h"
+#include "views/ListModel.h"
 #include "views/ListView.h"
 #include "views/TextAndReveal.h"
 
@@ -22,9 +25,16 @@
 #include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
+#include <QTimer>
 #include <QTreeView>
 
 namespace velkor {
+
+namespace {
+const QString Section = QStringLiteral("Okno");
+// How long after showing a window manager may still be framing the window.
+constexpr int FrameSettleMilliseconds = 3000;
+} // namespace
 
 MainWindow::MainWindow(Desktop *desktop, QWidget *parent)
     : QWidget(parent)
@@ -45,7 +55,7 @@ MainWindow::MainWindow(Desktop *desktop, QWidget *parent)
                                      *m_desktop, *m_settings, schemaFile());
 
     auto &c = *m_controls;
-    const Twips twips(logicalDpiX());
+    const Twips twips = twipsFor(this);
     for (int index : {0, 8, 9})
         c.command[std::size_t(index)]->setGeometry(twips.toPixels(commandRowRect(index)));
     c.strukturaOn->setGeometry(twips.toPixels(strukturaOnRect()));
@@ -77,8 +87,71 @@ void MainWindow::Edit(const QString &initText)
 
 void MainWindow::Form_Load()
 {
+    auto &c = *m_controls;
     m_state.refreshing = true;
+    RestoreWindowPlacement();
+    for (ListView *list : {c.lista, c.listaS, c.listaE, c.listaK})
+        RestoreColumnWidths(list);
     ProcessStartupParameters();
+}
+
+void MainWindow::RestoreWindowPlacement()
+{
+    const QSize screen = screenSizeInTwips(this);
+    const RestoredPlacement placement =
+        restorePlacement(readStoredPlacement(*m_settings, Section), screen.width(), screen.height(), true);
+    m_restoredPlacement = placement.rect;
+    m_placedFrame = frameGeometry().size() - size();
+    placeWindow(this, placement.rect);
+    if (placement.state == WindowState::Maximized)
+        setWindowState(Qt::WindowMaximized);
+    else if (placement.state == WindowState::Minimized)
+        setWindowState(Qt::WindowMinimized);
+}
+
+void MainWindow::correctPlacementForFrame()
+{
+    if (!m_restoredPlacement || !isVisible()
+        || (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)))
+        return;
+    const QSize frame = frameGeometry().size() - size();
+    if (frame == m_placedFrame)
+        return;
+    m_placedFrame = frame;
+    placeWindow(this, *m_restoredPlacement);
+}
+
+void MainWindow::RestoreColumnWidths(ListView *list)
+{
+    for (int column = 0; column < list->listModel()->columnCount(); ++column) {
+        const QString key = columnWidthKey(list->objectName(), column + 1);
+        list->setColumnWidth(column, restoredColumnWidth(readStoredText(*m_settings, Section, key)));
+    }
+}
+
+void MainWindow::SaveColumnWidths(ListView *list)
+{
+    QList<QPair<QString, QString>> widths;
+    for (int column = 0; column < list->listModel()->columnCount(); ++column)
+        widths.append({columnWidthKey(list->objectName(), column + 1), QString::number(list->columnWidth(column))});
+    writeStoredTexts(*m_settings, Section, widths);
+}
+
+void MainWindow::SaveWindowPlacement()
+{
+    auto &c = *m_controls;
+    for (ListView *list : {c.lista, c.listaS, c.listaE, c.listaK})
+        SaveColumnWidths(list);
+    const WindowState state = isMinimized() ? WindowState::Minimized
+                              : isMaximized() ? WindowState::Maximized
+                                              : WindowState::Normal;
+    writeStoredTexts(*m_settings, Section, placementToSave(PlacementKind::MainWindow, state, outerRectOf(this)));
+    m_settings->sync();
+}
+
+void MainWindow::Form_Unload()
+{
+    SaveWindowPlacement();
 }
 
 void MainWindow::ProcessStartupParameters()
@@ -124,17 +197,42 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
+    correctPlacementForFrame();
     Form_Resize();
+}
+
+void MainWindow::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    correctPlacementForFrame();
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        Form_Resize(); // the minimum size holds only in the normal state
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    correctPlacementForFrame();
+    // Later moves and resizes are the user's own.
+    QTimer::singleShot(FrameSettleMilliseconds, this, [this] { m_restoredPlacement.reset(); });
 }
 
 void MainWindow::Form_Resize()
 {
     auto &c = *m_controls;
-    const Twips twips(logicalDpiX());
-    // The minimum applies to the outer size, frame included.
+    const Twips twips = twipsFor(this);
+    // The minimum applies to the outer size, frame included, and only in the
+    // normal state: a maximised window on a small screen keeps the screen's size.
+    const bool normal = !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
     const QSize frameMargins = frameGeometry().size() - size();
-    const QSize minimum = QSize(twips.toPixels(layout::MinimumWindowWidth), twips.toPixels(layout::MinimumWindowHeight))
-                          - frameMargins;
+    const QSize minimum = normal ? QSize(twips.toPixels(layout::MinimumWindowWidth),
+                                         twips.toPixels(layout::MinimumWindowHeight)) - frameMargins
+                                 : QSize(0, 0);
     if (minimumSize() != minimum)
         setMinimumSize(minimum);
 
@@ -151,6 +249,7 @@ void MainWindow::Form_Resize()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    Form_Unload();
     event->accept();
 }
 

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class QSettings;
 
@@ -15,6 +16,7 @@ class ClipboardExport;
 class CommandDispatch;
 class Desktop;
 class InvoicePanes;
+class ListView;
 class TextAndReveal;
 struct MainWindowControls;
 
@@ -46,12 +48,24 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
     void Form_Load();
     void ProcessStartupParameters();
     void Form_Resize();
+    void Form_Unload();
+
+    void RestoreWindowPlacement();
+    void SaveWindowPlacement();
+    void RestoreColumnWidths(ListView *list);
+    void SaveColumnWidths(ListView *list);
+    // Places the window by its restored outer rectangle once more when the
+    // window manager's frame has changed since the last placement.
+    void correctPlacementForFrame();
 
     QString m_initText;
     InvoiceState m_state;
@@ -64,6 +78,8 @@ private:
     InvoicePanes *m_panes = nullptr;
     CommandDispatch *m_commands = nullptr;
     PaneRects m_rects;
+    std::optional<TwipRect> m_restoredPlacement; // until the frame has settled after showing
+    QSize m_placedFrame;
 };
 
 } // namespace velkor

@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "app/MainWindowControls.h"
+#include "commands/CommandDispatch.h"
 
 #include "support/FakeDesktop.h"
 #include "support/TestDocuments.h"

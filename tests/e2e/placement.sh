@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Window placement and column widths survive a restart, under a real window
+# manager: first start maximised, then the user's own size, position and
+# column width; closing by the title bar asks nothing.
+source "$(dirname "$0")/lib.sh"
+SETTINGS="$XDG_CONFIG_HOME/Velkor/Velkor.ini"
+
+start_xvfb
+openbox --sm-disable >/dev/null 2>&1 &
+CLIP_PIDS+=($!)
+sleep 1
+
+start_velkor
+window=$(wait_for_window '^Velkor$')
+sleep 1
+xprop -id "$window" _NET_WM_STATE | grep -q MAXIMIZED_HORZ || fail "the first start is not maximised"
+
+wmctrl -i -r "$window" -b remove,maximized_vert,maximized_horz
+sleep 0.5
+wmctrl -i -r "$window" -e 0,150,120,1100,700
+sleep 1
+# Widen the first column of the lines list by dragging its header edge
+# (the list's header sits 14 px from the window's left edge, 442 px down).
+xdotool mousemove --window "$window" 115 451 mousedown 1
+sleep 0.2
+xdotool mousemove --window "$window" 165 451
+sleep 0.2
+xdotool mouseup 1
+sleep 0.5
+
+press "$window" alt+F4
+for _ in $(seq 50); do kill -0 "$VELKOR_PID" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$VELKOR_PID" 2>/dev/null && fail "closing by the title bar did not end the program"
+VELKOR_PID=
+[ -f "$SETTINGS" ] || fail "no settings were saved"
+first=$(cat "$SETTINGS")
+for key in Left Top Width Height State; do
+  grep -q "^$key=" <<<"$first" || fail "the key $key was not saved"
+done
+grep -q '^State=0$' <<<"$first" || fail "the state is not normal"
+column=$(sed -n 's/^Lista\(~\|%7E\)col\(~\|%7E\)1=//p' <<<"$first")
+[ -n "$column" ] || fail "the column widths were not saved"
+[ "$column" -ge 140 ] && [ "$column" -le 160 ] || fail "the dragged column is $column pixels wide"
+for list in Lista ListaS ListaE ListaK; do
+  grep -q "^$list\(~\|%7E\)col\(~\|%7E\)2=" <<<"$first" || fail "no widths for $list"
+done
+geometry=$(xdotool getwindowgeometry "$window" 2>/dev/null || true)
+
+# The second run opens where the first ended and, closed unchanged, saves
+# the very same values.
+start_velkor
+window=$(wait_for_window '^Velkor$')
+sleep 1
+xprop -id "$window" _NET_WM_STATE | grep -q MAXIMIZED_HORZ && fail "the second start is maximised"
+press "$window" alt+F4
+for _ in $(seq 50); do kill -0 "$VELKOR_PID" 2>/dev/null || break; sleep 0.1; done
+VELKOR_PID=
+second=$(cat "$SETTINGS")
+if [ "$first" != "$second" ]; then
+  diff <(echo "$first") <(echo "$second") >&2 || true
+  fail "the placement changed between two runs"
+fi
+echo "placement: ok"
