@@ -13,6 +13,7 @@
 #include "views/ListModel.h"
 #include "views/ListView.h"
 #include "views/TextAndReveal.h"
+#include "views/TextLinesView.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -20,7 +21,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QKeyEvent>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
@@ -63,6 +63,7 @@ MainWindow::MainWindow(Desktop *desktop, QWidget *parent)
 
     for (QWidget *pane : std::initializer_list<QWidget *>{c.drzewo, c.struktura, c.lista, c.listaS, c.listaE, c.listaK})
         pane->installEventFilter(this);
+    c.struktura->setCopyHandler([this](const QString &text) { m_clipboard->CopyTextToClipboard(text); });
 
     // The window sees every key before the focused control.
     qApp->installEventFilter(this);
@@ -165,8 +166,7 @@ void MainWindow::ProcessStartupParameters()
     if (!document)
         return;
     m_desktop->setClipboardText(QString());
-    m_state.invoiceDoc = std::move(document);
-    m_panes->FillTree();
+    m_panes->showInvoice(std::move(document));
     setWindowTitle(startupTitle(ksefNumber));
 }
 

@@ -2,6 +2,7 @@
 
 #include "views/ListModel.h"
 #include "views/ListView.h"
+#include "views/TextLinesView.h"
 #include "views/TreeModel.h"
 
 #include <QCheckBox>
@@ -9,7 +10,6 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
@@ -128,8 +128,13 @@ MainWindowControls::MainWindowControls(QWidget *window)
     drzewo->setExpandsOnDoubleClick(false);
     drzewo->setEditTriggers(QAbstractItemView::NoEditTriggers);
     drzewo->setSelectionMode(QAbstractItemView::SingleSelection);
-    drzewo->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // The column is fitted to the rows in view whenever the tree changes (a
+    // fit on every layout would measure the largest trees again and again).
     drzewo->header()->setStretchLastSection(false);
+    const auto fitTreeColumn = [tree = drzewo] { tree->resizeColumnToContents(0); };
+    QObject::connect(drzewo, &QTreeView::expanded, drzewo, fitTreeColumn);
+    QObject::connect(drzewo, &QTreeView::collapsed, drzewo, fitTreeColumn);
+    QObject::connect(treeModel, &QAbstractItemModel::modelReset, drzewo, fitTreeColumn);
 
     ramka = frame(window, "Ramka", QStringLiteral("Pozycje faktury  F6"), true);
     command[2] = button(ramka, 2, QStringLiteral("Kopiuj tabelę Ctrl+F6"));
@@ -154,13 +159,8 @@ MainWindowControls::MainWindowControls(QWidget *window)
     listaK = new ListView(listaKModel, QStringLiteral("ListaK"), ramkaK);
 
     ramkaT = frame(window, "RamkaT", QStringLiteral("Tekst XML  F2"), false);
-    struktura = new QPlainTextEdit(ramkaT);
+    struktura = new TextLinesView(ramkaT);
     struktura->setObjectName(QStringLiteral("Struktura"));
-    struktura->setReadOnly(true);
-    struktura->setLineWrapMode(QPlainTextEdit::NoWrap);
-    struktura->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    struktura->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    struktura->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     struktura->setFont(monospaceFont());
     command[7] = button(ramkaT, 7, QStringLiteral("Kopiuj tekst Ctrl+F2"));
 

@@ -9,7 +9,6 @@
 class QCheckBox;
 class QGroupBox;
 class QLabel;
-class QPlainTextEdit;
 class QPushButton;
 class QStatusBar;
 class QTimer;
@@ -20,6 +19,7 @@ namespace velkor {
 
 class ListModel;
 class ListView;
+class TextLinesView;
 class TreeModel;
 
 // Every control of the main window, created once with its fixed captions,
@@ -47,7 +47,7 @@ struct MainWindowControls
     ListView *listaS = nullptr;
     ListView *listaE = nullptr;
     ListView *listaK = nullptr;
-    QPlainTextEdit *struktura = nullptr;
+    TextLinesView *struktura = nullptr;
 
     TreeModel *treeModel = nullptr;
     ListModel *listaModel = nullptr;

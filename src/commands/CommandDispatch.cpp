@@ -10,11 +10,11 @@
 #include "views/ListView.h"
 #include "views/NodeDescription.h"
 #include "views/TextAndReveal.h"
+#include "views/TextLinesView.h"
 #include "views/TreeModel.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeView>
 #include <QWidget>
@@ -101,7 +101,7 @@ void CommandDispatch::Command_Click(int index)
         }
         break;
     case 7:
-        if (!m_textAndReveal.builtText().isEmpty()) {
+        if (m_textAndReveal.isTextBuilt()) {
             m_clipboard.CopyTextToClipboard(m_textAndReveal.builtText());
             focus(c.struktura);
         }
@@ -233,8 +233,7 @@ void CommandDispatch::loadInvoice(bool fromClipboard)
     if (!document)
         return;
     m_window->setWindowTitle(fromClipboard ? QStringLiteral("Velkor") : QStringLiteral("Velkor  ") + fileName);
-    m_state.invoiceDoc = std::move(document);
-    m_panes.FillTree();
+    m_panes.showInvoice(std::move(document));
 }
 
 } // namespace velkor

@@ -7,6 +7,8 @@
 #include <libxml/xpathInternals.h>
 #include <libxml/xmlsave.h>
 
+#include <cstring>
+
 namespace velkor {
 
 InvoiceDocument::InvoiceDocument(XmlDocHandle doc, QString faNamespace)
@@ -52,6 +54,54 @@ xmlNode *InvoiceDocument::selectSingle(const QString &xpath, xmlNode *context) c
 {
     const std::vector<xmlNode *> nodes = select(xpath, context);
     return nodes.empty() ? nullptr : nodes.front();
+}
+
+bool InvoiceDocument::isFaElement(const xmlNode *node) const
+{
+    if (!node || node->type != XML_ELEMENT_NODE || !node->ns)
+        return false;
+    if (node->ns == m_lastFaNamespace.load(std::memory_order_relaxed))
+        return true;
+    if (!node->ns->href || m_faNamespaceUtf8 != reinterpret_cast<const char *>(node->ns->href))
+        return false;
+    m_lastFaNamespace.store(node->ns, std::memory_order_relaxed);
+    return true;
+}
+
+const InvoiceDocument::ChildIndex &InvoiceDocument::indexOf(const xmlNode *parent) const
+{
+    const auto found = m_childIndexes.find(parent);
+    if (found != m_childIndexes.end())
+        return found->second;
+    ChildIndex &index = m_childIndexes[parent];
+    for (xmlNode *child = parent->children; child; child = child->next) {
+        if (isFaElement(child))
+            index[reinterpret_cast<const char *>(child->name)].push_back(child);
+    }
+    return index;
+}
+
+std::vector<xmlNode *> InvoiceDocument::faChildren(const xmlNode *parent, const char *localName) const
+{
+    std::vector<xmlNode *> children;
+    if (!parent)
+        return children;
+    constexpr int IndexedFrom = 64;
+    int count = 0;
+    for (const xmlNode *child = parent->children; child && count < IndexedFrom; child = child->next)
+        ++count;
+    if (count >= IndexedFrom) {
+        const ChildIndex &index = indexOf(parent);
+        const auto found = index.find(localName);
+        if (found != index.end())
+            children = found->second;
+        return children;
+    }
+    for (xmlNode *child = parent->children; child; child = child->next) {
+        if (isFaElement(child) && std::strcmp(reinterpret_cast<const char *>(child->name), localName) == 0)
+            children.push_back(child);
+    }
+    return children;
 }
 
 QString InvoiceDocument::serialize() const

@@ -4,6 +4,9 @@
 
 #include <QString>
 
+#include <atomic>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace velkor {
@@ -19,6 +22,10 @@ public:
     xmlDoc *doc() const { return m_doc.get(); }
     xmlNode *root() const;
     const QString &faNamespace() const { return m_faNamespace; }
+    // How many bytes the document was parsed from (0 when unknown): a hint
+    // for sizing what is built from it.
+    qsizetype sourceSize() const { return m_sourceSize; }
+    void setSourceSize(qsizetype size) { m_sourceSize = size; }
     // The FA(3) namespace as libxml2 stores namespace names, for fast checks.
     const QByteArray &faNamespaceUtf8() const { return m_faNamespaceUtf8; }
 
@@ -32,11 +39,25 @@ public:
     // The whole document as text, with its XML declaration.
     QString serialize() const;
 
+    // Whether a node is an element of the FA(3) namespace.
+    bool isFaElement(const xmlNode *node) const;
+    // The FA(3) child elements of `parent` named `localName`, in document
+    // order. A parent with many children (Fa, with every invoice line) is
+    // indexed on first use, so repeated selections below it stay cheap.
+    std::vector<xmlNode *> faChildren(const xmlNode *parent, const char *localName) const;
+
 private:
+    using ChildIndex = std::unordered_map<std::string, std::vector<xmlNode *>>;
+    const ChildIndex &indexOf(const xmlNode *parent) const;
+
     XmlDocHandle m_doc;
     QString m_faNamespace;
     QByteArray m_faNamespaceUtf8;
     XmlXPathContextHandle m_xpath;
+    qsizetype m_sourceSize = 0;
+    // Caches for the selections above; the document itself never changes.
+    mutable std::atomic<const xmlNs *> m_lastFaNamespace{nullptr}; // read from several threads
+    mutable std::unordered_map<const xmlNode *, ChildIndex> m_childIndexes;
 };
 
 } // namespace velkor

@@ -131,7 +131,7 @@ std::unique_ptr<InvoiceDocument> PobierzFA3(LoadEnvironment &environment, LoadSo
             environment.settings.sync();
         }
 
-        const InvoiceSchema schema = InvoiceSchema::compile(environment.schemaFile);
+        const std::shared_ptr<const InvoiceSchema> schema = InvoiceSchema::current(environment.schemaFile);
 
         if (source == LoadSource::File)
             bytes = readInvoiceFile(QDir::fromNativeSeparators(path), readFailure);
@@ -141,7 +141,7 @@ std::unique_ptr<InvoiceDocument> PobierzFA3(LoadEnvironment &environment, LoadSo
         }
 
         ParseOutcome outcome = parseInvoice(
-            bytes, source == LoadSource::Clipboard ? TextEncoding::Utf8 : TextEncoding::Declared, schema);
+            bytes, source == LoadSource::Clipboard ? TextEncoding::Utf8 : TextEncoding::Declared, *schema);
         if (!outcome.document) {
             environment.desktop.showMessage(parseFailureMessage(source, path, outcome.reason, outcome.line));
             return nullptr;

@@ -14,8 +14,10 @@ namespace {
 // Entities are substituted so the tree holds plain text; external ones are
 // refused by the offline resource loader. XML_PARSE_HUGE stays off: it would
 // disable libxml2's protection against entity expansion bombs.
+// The document is never changed after loading, so short texts may be kept
+// inside their nodes (XML_PARSE_COMPACT).
 constexpr int ParseOptions = XML_PARSE_NOENT | XML_PARSE_NONET | XML_PARSE_BIG_LINES
-                             | XML_PARSE_NOWARNING;
+                             | XML_PARSE_NOWARNING | XML_PARSE_COMPACT;
 
 } // namespace
 
@@ -60,6 +62,7 @@ ParseOutcome parseInvoice(const QByteArray &bytes, TextEncoding encoding, const 
         return outcome;
     }
     outcome.document = std::make_unique<InvoiceDocument>(std::move(doc), schema.targetNamespace());
+    outcome.document->setSourceSize(bytes.size());
     return outcome;
 }
 

@@ -19,6 +19,7 @@ const char *const DefinitionsNamespace =
 namespace {
 
 QString g_allowedFolder; // canonical path, empty outside a SchemaFolderScope
+QStringList g_served;    // files served inside the current scope
 int g_refused = 0;
 
 // The local file a request may be served from, or an empty text.
@@ -54,6 +55,7 @@ xmlParserInputPtr offlineLoader(const char *url, const char * /*id*/, xmlParserC
         ++g_refused;
         return nullptr;
     }
+    g_served << local;
     return xmlNewInputFromFile(ctxt, QFile::encodeName(local).constData());
 }
 
@@ -65,8 +67,9 @@ void initializeXmlLibrary()
     xmlSetExternalEntityLoader(offlineLoader);
 }
 
-SchemaFolderScope::SchemaFolderScope(const QString &folder) : m_previous(g_allowedFolder)
+SchemaFolderScope::SchemaFolderScope(const QString &folder) : m_previous(g_allowedFolder), m_previousServed(g_served)
 {
+    g_served.clear();
     // A folder that cannot be resolved comes out empty and allows nothing.
     g_allowedFolder = QFileInfo(folder).canonicalFilePath();
 }
@@ -74,6 +77,12 @@ SchemaFolderScope::SchemaFolderScope(const QString &folder) : m_previous(g_allow
 SchemaFolderScope::~SchemaFolderScope()
 {
     g_allowedFolder = m_previous;
+    g_served = m_previousServed;
+}
+
+QStringList SchemaFolderScope::servedFiles() const
+{
+    return g_served;
 }
 
 int refusedResourceCount()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace velkor {
 
@@ -27,8 +28,12 @@ public:
     SchemaFolderScope(const SchemaFolderScope &) = delete;
     SchemaFolderScope &operator=(const SchemaFolderScope &) = delete;
 
+    // The files served while the scope was alive, in the order read.
+    QStringList servedFiles() const;
+
 private:
     QString m_previous;
+    QStringList m_previousServed;
 };
 
 // How many resource requests the loader has refused since the process

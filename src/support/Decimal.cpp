@@ -3,6 +3,7 @@
 #include "Failure.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace velkor {
 
@@ -141,32 +142,40 @@ void divide(const Magnitude &a, const Magnitude &b, Magnitude &quotient, Magnitu
     }
 }
 
-Magnitude powerOfTen(int exponent)
+// 10^0 to 10^77 (the largest below 2^256), computed once.
+const Magnitude &powerOfTen(int exponent)
 {
-    Magnitude power;
-    power.limbs[0] = 1;
-    for (int i = 0; i < exponent; ++i)
-        power = multiplySmall(power, 10);
-    return power;
+    static const std::vector<Magnitude> powers = [] {
+        std::vector<Magnitude> table(78);
+        table[0].limbs[0] = 1;
+        for (std::size_t i = 1; i < table.size(); ++i)
+            table[i] = multiplySmall(table[i - 1], 10);
+        return table;
+    }();
+    if (exponent < 0 || std::size_t(exponent) >= powers.size())
+        overflow();
+    return powers[std::size_t(exponent)];
 }
 
-QString digitsOf(Magnitude m)
+// The decimal digits of a magnitude, most significant first, into `buffer`
+// (room for 78 digits); returns how many were written.
+int digitsOf(Magnitude m, char16_t *buffer)
 {
-    if (isZero(m))
-        return QStringLiteral("0");
-    QString reversed;
-    while (!isZero(m)) {
+    char16_t reversed[80];
+    int count = 0;
+    do {
         std::uint32_t chunk = 0;
         m = divideSmall(m, 1000000000u, chunk);
         for (int i = 0; i < 9; ++i) {
-            reversed += QChar(u'0' + chunk % 10);
+            reversed[count++] = char16_t(u'0' + chunk % 10);
             chunk /= 10;
             if (isZero(m) && chunk == 0)
                 break;
         }
-    }
-    std::reverse(reversed.begin(), reversed.end());
-    return reversed;
+    } while (!isZero(m));
+    for (int i = 0; i < count; ++i)
+        buffer[i] = reversed[count - 1 - i];
+    return count;
 }
 
 // Rounds magnitude / divisor to a whole number; `negative` matters only for
@@ -198,6 +207,51 @@ int digitValue(QChar c)
     return (c >= u'0' && c <= u'9') ? c.unicode() - u'0' : -1;
 }
 
+// The leading numeric part of a text: blanks, a sign, digits, the separator
+// and more digits, rounded to `decimalsWanted` decimals halves to even.
+// `at(i)` gives the i-th character, `startsWithSeparator(i)` says whether the
+// separator begins there.
+template <typename At, typename StartsWithSeparator>
+void readLeadingNumber(qsizetype n, At at, StartsWithSeparator startsWithSeparator, qsizetype separatorLength,
+                       int decimalsWanted, bool &negative, Magnitude &m)
+{
+    qsizetype i = 0;
+    while (i < n && isBlank(at(i)))
+        ++i;
+    if (i < n && (at(i) == u'-' || at(i) == u'+')) {
+        negative = at(i) == u'-';
+        ++i;
+    }
+    for (; i < n && digitValue(at(i)) >= 0; ++i)
+        m = multiplySmall(m, 10, std::uint32_t(digitValue(at(i))));
+
+    int decimals = 0;
+    int roundingDigit = 0;
+    bool stickyDigits = false;
+    if (separatorLength > 0 && startsWithSeparator(i)) {
+        i += separatorLength;
+        for (; i < n && digitValue(at(i)) >= 0; ++i) {
+            const int digit = digitValue(at(i));
+            if (decimals < decimalsWanted) {
+                m = multiplySmall(m, 10, std::uint32_t(digit));
+                ++decimals;
+            } else if (decimals == decimalsWanted) {
+                roundingDigit = digit;
+                ++decimals;
+            } else if (digit != 0) {
+                stickyDigits = true;
+            }
+        }
+    }
+    for (int d = std::min(decimals, decimalsWanted); d < decimalsWanted; ++d)
+        m = multiplySmall(m, 10);
+
+    const bool odd = m.limbs[0] & 1u;
+    if (roundingDigit > 5 || (roundingDigit == 5 && (stickyDigits || odd)))
+        m = multiplySmall(m, 1, 1);
+}
+
+
 } // namespace
 
 Decimal::Decimal(bool negative, Magnitude magnitude, int decimals)
@@ -217,43 +271,24 @@ Decimal Decimal::fromInt(std::int64_t value)
 Decimal Decimal::read(QStringView text, QStringView separator, int decimalsWanted)
 {
     decimalsWanted = std::clamp(decimalsWanted, 0, MaxDecimals);
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    while (i < n && isBlank(text[i]))
-        ++i;
     bool negative = false;
-    if (i < n && (text[i] == u'-' || text[i] == u'+')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
     Magnitude m;
-    for (; i < n && digitValue(text[i]) >= 0; ++i)
-        m = multiplySmall(m, 10, std::uint32_t(digitValue(text[i])));
+    readLeadingNumber(
+        text.size(), [&text](qsizetype i) { return text[i]; },
+        [&](qsizetype i) { return text.mid(i).startsWith(separator); }, separator.size(), decimalsWanted, negative, m);
+    return Decimal(negative, m, decimalsWanted);
+}
 
-    int decimals = 0;
-    int roundingDigit = 0;
-    bool stickyDigits = false;
-    if (!separator.isEmpty() && text.mid(i).startsWith(separator)) {
-        i += separator.size();
-        for (; i < n && digitValue(text[i]) >= 0; ++i) {
-            const int digit = digitValue(text[i]);
-            if (decimals < decimalsWanted) {
-                m = multiplySmall(m, 10, std::uint32_t(digit));
-                ++decimals;
-            } else if (decimals == decimalsWanted) {
-                roundingDigit = digit;
-                ++decimals;
-            } else if (digit != 0) {
-                stickyDigits = true;
-            }
-        }
-    }
-    for (int d = std::min(decimals, decimalsWanted); d < decimalsWanted; ++d)
-        m = multiplySmall(m, 10);
-
-    const bool odd = m.limbs[0] & 1u;
-    if (roundingDigit > 5 || (roundingDigit == 5 && (stickyDigits || odd)))
-        m = multiplySmall(m, 1, 1);
+Decimal Decimal::readUtf8(QByteArrayView text, int decimalsWanted)
+{
+    decimalsWanted = std::clamp(decimalsWanted, 0, MaxDecimals);
+    bool negative = false;
+    Magnitude m;
+    // Bytes above 0x7F are never digits, blanks, signs or the separator, so
+    // reading UTF-8 byte by byte finds the same number.
+    readLeadingNumber(
+        text.size(), [&text](qsizetype i) { return QChar(char16_t(static_cast<unsigned char>(text[i]))); },
+        [&text](qsizetype i) { return i < text.size() && text[i] == '.'; }, 1, decimalsWanted, negative, m);
     return Decimal(negative, m, decimalsWanted);
 }
 
@@ -326,26 +361,42 @@ Decimal Decimal::rounded(int decimals, Rounding rounding) const
 
 QString Decimal::format(int decimals, QStringView separator) const
 {
-    const Decimal value = rounded(decimals, Rounding::HalfAwayFromZero).withDecimals(decimals);
-    QString digits = digitsOf(value.m_magnitude);
-    if (digits.size() <= decimals)
-        digits.prepend(QString(decimals + 1 - digits.size(), u'0'));
     QString text;
-    if (value.m_negative)
-        text += u'-';
-    text += QStringView(digits).left(digits.size() - decimals);
-    if (decimals > 0) {
-        text += separator;
-        text += QStringView(digits).right(decimals);
-    }
+    appendFormatted(text, decimals, separator);
     return text;
+}
+
+void Decimal::appendFormatted(QString &out, int decimals, QStringView separator) const
+{
+    decimals = std::clamp(decimals, 0, MaxDecimals);
+    const Decimal value = rounded(decimals, Rounding::HalfAwayFromZero).withDecimals(decimals);
+    char16_t digits[80];
+    int count = digitsOf(value.m_magnitude, digits);
+    if (count <= decimals) { // at least one integer digit
+        const int missing = decimals + 1 - count;
+        std::copy_backward(digits, digits + count, digits + count + missing);
+        std::fill(digits, digits + missing, u'0');
+        count += missing;
+    }
+    if (value.m_negative)
+        out += u'-';
+    out += QStringView(digits, count - decimals);
+    if (decimals > 0) {
+        out += separator;
+        out += QStringView(digits + count - decimals, decimals);
+    }
 }
 
 QString Decimal::wholeText() const
 {
     const Decimal value = rounded(0, Rounding::HalfEven);
-    const QString digits = digitsOf(value.m_magnitude);
-    return value.m_negative ? u'-' + digits : digits;
+    char16_t digits[80];
+    const int count = digitsOf(value.m_magnitude, digits);
+    QString text;
+    if (value.m_negative)
+        text += u'-';
+    text += QStringView(digits, count);
+    return text;
 }
 
 int Decimal::compare(const Decimal &other) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QByteArrayView>
 #include <QStringView>
 
 #include <array>
@@ -31,6 +32,8 @@ public:
     // number reads as 0. The result is rounded to `decimals` decimals (four
     // unless asked otherwise), halves to even.
     static Decimal read(QStringView text, QStringView separator = u".", int decimals = ReadDecimals);
+    // The same for UTF-8 text with "." as the separator, read in place.
+    static Decimal readUtf8(QByteArrayView text, int decimals = ReadDecimals);
 
     bool isZero() const;
     bool isNegative() const { return m_negative; }
@@ -50,6 +53,8 @@ public:
     // zero, no digit grouping, a leading "-" for negative values. A value that
     // rounds to zero is written without a sign.
     QString format(int decimals, QStringView separator) const;
+    // The same, appended to `out`.
+    void appendFormatted(QString &out, int decimals, QStringView separator) const;
     // The value rounded to a whole number (halves to even) in decimal.
     QString wholeText() const;
 

@@ -127,7 +127,7 @@ public:
     void add(const QString &label, const QString &value, const QString &tag)
     {
         ListRow row;
-        row.cells = QStringList{label, value};
+        row.setCells({label, value});
         row.tag = tag;
         rows.push_back(std::move(row));
     }
@@ -157,12 +157,11 @@ public:
 
     void addBankAccounts()
     {
-        const QByteArray &ns = m_document.faNamespaceUtf8();
         int k = 0;
         for (const xmlNode *account : FaPath(m_document, "n:Faktura/n:Fa/n:Platnosc/n:RachunekBankowy").selectAll()) {
             ++k;
-            const xmlNode *description = firstFaChild(account, ns, "OpisRachunku");
-            const xmlNode *number = firstFaChild(account, ns, "NrRB");
+            const xmlNode *description = firstFaChild(m_document, account, "OpisRachunku");
+            const xmlNode *number = firstFaChild(m_document, account, "NrRB");
             add(description ? NodeText(description) : QStringLiteral("Konto"), number ? NodeText(number) : QString(),
                 QStringLiteral("Fa / Platnosc / RachunekBankowy / NrRB") + TAB + QString::number(k));
         }
@@ -170,10 +169,9 @@ public:
 
     void addPartialPayments()
     {
-        const QByteArray &ns = m_document.faNamespaceUtf8();
         Decimal sum;
         for (const xmlNode *payment : FaPath(m_document, "n:Faktura/n:Fa/n:Platnosc/n:ZaplataCzesciowa").selectAll())
-            sum = sum + Decimal::read(NodeText(firstFaChild(payment, ns, "KwotaZaplatyCzesciowej")));
+            sum = sum + Decimal::read(NodeText(firstFaChild(m_document, payment, "KwotaZaplatyCzesciowej")));
         if (sum > Decimal())
             add(QStringLiteral("Zapłacono"), amountText(sum), QStringLiteral("Fa / Platnosc / ZaplataCzesciowa"));
     }

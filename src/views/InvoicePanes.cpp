@@ -17,11 +17,12 @@
 #include "views/TreeModel.h"
 
 #include <QCheckBox>
+
+#include <future>
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLocale>
-#include <QPlainTextEdit>
 #include <QTreeView>
 
 namespace velkor {
@@ -62,6 +63,16 @@ QString InvoicePanes::decimalSeparator()
     return QLocale::system().decimalPoint();
 }
 
+void InvoicePanes::showInvoice(std::unique_ptr<InvoiceDocument> document)
+{
+    // The old document stays alive until the refresh has emptied the panes
+    // that point into it.
+    std::unique_ptr<InvoiceDocument> previous = std::move(m_state.invoiceDoc);
+    m_state.invoiceDoc = std::move(document);
+    FillTree();
+    m_disposal.dispose(std::move(previous));
+}
+
 void InvoicePanes::FillTree()
 {
     auto &c = m_controls;
@@ -85,13 +96,19 @@ void InvoicePanes::FillTree()
         // refresh is over, so no command can start a load inside this one.
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
-        if (m_state.invoiceDoc) {
-            m_state.tree = std::make_shared<XmlTree>(XmlTree::build(*m_state.invoiceDoc));
-            c.treeModel->setTree(m_state.tree);
-        }
+        // The tree is built on a second thread while the lists are filled
+        // here: both only read the document, and the tree touches nothing
+        // else of it.
+        std::future<XmlTree> tree;
+        if (const InvoiceDocument *document = m_state.invoiceDoc.get())
+            tree = std::async(std::launch::async, [document] { return XmlTree::build(*document); });
         FillList();
         FillListS();
         FillListK();
+        if (tree.valid()) {
+            m_state.tree = std::make_shared<XmlTree>(tree.get());
+            c.treeModel->setTree(m_state.tree);
+        }
         m_state.refreshing = false;
     } catch (...) {
         report(m_desktop, failureFromCurrentException(), "FillTree");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "load/DocumentDisposal.h"
+
 #include <QObject>
 #include <QString>
 
@@ -24,6 +26,10 @@ class InvoicePanes : public QObject
 public:
     InvoicePanes(MainWindowControls &controls, InvoiceState &state, Desktop &desktop, TextAndReveal &textAndReveal,
                  ClipboardExport &clipboard, QObject *parent = nullptr);
+
+    // Makes a newly loaded document the current invoice and refreshes the
+    // display; the previous document is released afterwards, in the background.
+    void showInvoice(std::unique_ptr<InvoiceDocument> document);
 
     // The display refresh after a successful load: resets the toggles,
     // empties every pane, builds the tree, fills the lists and places the focus.
@@ -61,6 +67,7 @@ private:
     Desktop &m_desktop;
     TextAndReveal &m_textAndReveal;
     ClipboardExport &m_clipboard;
+    DocumentDisposal m_disposal;
 };
 
 } // namespace velkor

@@ -47,11 +47,10 @@ QString trimSpaces(const QString &text)
 }
 
 // The first child of the line with that local name, letter case ignored.
-const xmlNode *lineChild(const xmlNode *line, const QByteArray &faNamespace, const char *name)
+const xmlNode *lineChild(const InvoiceDocument &document, const xmlNode *line, const char *name)
 {
     for (const xmlNode *child = line ? line->children : nullptr; child; child = child->next) {
-        if (child->type == XML_ELEMENT_NODE && child->ns && faNamespace == reinterpret_cast<const char *>(child->ns->href)
-            && qstricmp(reinterpret_cast<const char *>(child->name), name) == 0)
+        if (document.isFaElement(child) && qstricmp(reinterpret_cast<const char *>(child->name), name) == 0)
             return child;
     }
     return nullptr;
@@ -60,7 +59,7 @@ const xmlNode *lineChild(const xmlNode *line, const QByteArray &faNamespace, con
 class RequestMaker
 {
 public:
-    RequestMaker(const XmlTree &tree, const QByteArray &faNamespace) : m_tree(tree), m_namespace(faNamespace) {}
+    RequestMaker(const XmlTree &tree, const InvoiceDocument &document) : m_tree(tree), m_document(document) {}
 
     // The request for an element's own tree node, or an empty text.
     QString forElement(const xmlNode *element) const
@@ -73,21 +72,21 @@ public:
 
     QString forField(const xmlNode *line, const ColumnSource &source, const QString &lineRequest) const
     {
-        QString request = forElement(lineChild(line, m_namespace, source.element));
+        QString request = forElement(lineChild(m_document, line, source.element));
         if (request.isEmpty() && source.alternative)
-            request = forElement(lineChild(line, m_namespace, source.alternative));
+            request = forElement(lineChild(m_document, line, source.alternative));
         return request.isEmpty() ? lineRequest : request;
     }
 
 private:
     const XmlTree &m_tree;
-    const QByteArray &m_namespace;
+    const InvoiceDocument &m_document;
 };
 
-bool hasLineNumber(const xmlNode *description, const QByteArray &faNamespace, const QString &number)
+bool hasLineNumber(const InvoiceDocument &document, const xmlNode *description, const QString &number)
 {
     for (const xmlNode *child = description->children; child; child = child->next) {
-        if (isFaElement(child, faNamespace, "NrWiersza") && NodeText(child) == number)
+        if (isFaElement(document, child, "NrWiersza") && NodeText(child) == number)
             return true;
     }
     return false;
@@ -96,7 +95,7 @@ bool hasLineNumber(const xmlNode *description, const QByteArray &faNamespace, co
 ListRow detailRow(const QString &label, const QString &value, const QString &tag)
 {
     ListRow row;
-    row.cells = QStringList{label, value};
+    row.setCells({label, value});
     row.tag = tag;
     return row;
 }
@@ -106,8 +105,7 @@ ListRow detailRow(const QString &label, const QString &value, const QString &tag
 LineDetails buildLineDetails(const InvoiceDocument &document, const XmlTree &tree, const QStringList &headers,
                              const ListRow &line, int position)
 {
-    const QByteArray &ns = document.faNamespaceUtf8();
-    const RequestMaker requests(tree, ns);
+    const RequestMaker requests(tree, document);
     LineDetails details;
     details.lineRequest = requests.forElement(line.source);
     if (details.lineRequest.isEmpty())
@@ -124,15 +122,15 @@ LineDetails buildLineDetails(const InvoiceDocument &document, const XmlTree &tre
 
     const QString number = line.cell(0);
     for (const xmlNode *description : FaPath(document, "n:Faktura/n:Fa/n:DodatkowyOpis").selectAll()) {
-        if (!hasLineNumber(description, ns, number))
+        if (!hasLineNumber(document, description, number))
             continue;
-        const QString key = NodeText(firstFaChild(description, ns, "Klucz"));
+        const QString key = NodeText(firstFaChild(document, description, "Klucz"));
         if (key.isEmpty())
             continue;
         QString tag = requests.forElement(description);
         if (tag.isEmpty())
             tag = RevealRequest::make(QStringLiteral("Fa / DodatkowyOpis"), position);
-        details.rows.push_back(detailRow(key, NodeText(firstFaChild(description, ns, "Wartosc")), tag));
+        details.rows.push_back(detailRow(key, NodeText(firstFaChild(document, description, "Wartosc")), tag));
     }
 
     for (const QString &piece : line.changeNote.split(QStringLiteral("\r\n"))) {

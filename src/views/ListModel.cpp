@@ -2,6 +2,52 @@
 
 namespace velkor {
 
+void ListRow::setCells(const QStringList &cells)
+{
+    m_cells.clear();
+    for (const QString &cell : cells) {
+        const qsizetype start = m_cells.size();
+        m_cells += cell;
+        for (qsizetype i = start; i < m_cells.size(); ++i) {
+            if (m_cells[i] == QChar(CellSeparator))
+                m_cells[i] = QLatin1Char(' '); // never inside a cell
+        }
+        endCell();
+    }
+}
+
+int ListRow::cellCount() const
+{
+    return int(m_cells.count(QChar(CellSeparator)));
+}
+
+QStringView ListRow::cellView(int column) const
+{
+    qsizetype begin = 0;
+    for (int skipped = 0; skipped < column; ++skipped) {
+        begin = m_cells.indexOf(QChar(CellSeparator), begin);
+        if (begin < 0)
+            return {};
+        ++begin;
+    }
+    const qsizetype end = m_cells.indexOf(QChar(CellSeparator), begin);
+    if (end < 0)
+        return {};
+    return QStringView(m_cells).mid(begin, end - begin);
+}
+
+QStringList ListRow::cells() const
+{
+    QStringList cells;
+    const QStringView all(m_cells);
+    qsizetype begin = 0;
+    for (qsizetype end = all.indexOf(QChar(CellSeparator)); end >= 0; end = all.indexOf(QChar(CellSeparator), begin)) {
+        cells << all.mid(begin, end - begin).toString();
+        begin = end + 1;
+    }
+    return cells;
+}
+
 ListModel::ListModel(std::vector<ListColumn> columns, QObject *parent)
     : QAbstractTableModel(parent), m_columns(std::move(columns))
 {

@@ -18,14 +18,33 @@ struct ListColumn
 
 // One row of a list pane: its cells (the first is the row's own text), the
 // reveal request it carries, and for invoice lines the before/after note.
-struct ListRow
+// The cells are kept in one text, separated by U+001F, a character no XML
+// text can hold: ten thousand invoice lines then need ten thousand texts,
+// not a hundred and forty thousand.
+class ListRow
 {
-    QStringList cells;
+public:
+    static constexpr char16_t CellSeparator = 0x1F;
+
+    ListRow() = default;
+    explicit ListRow(const QStringList &cells) { setCells(cells); }
+
+    void setCells(const QStringList &cells);
+    // Builds the cells in place: append a cell's text, then end the cell.
+    QString &cellText() { return m_cells; }
+    void endCell() { m_cells += QChar(CellSeparator); }
+
+    int cellCount() const;
+    QStringView cellView(int column) const;
+    QString cell(int column) const { return cellView(column).toString(); }
+    QStringList cells() const;
+
     QString tag;
     QString changeNote;
     const _xmlNode *source = nullptr; // the invoice line (FaWiersz) of a lines row
 
-    QString cell(int column) const { return column < cells.size() ? cells[column] : QString(); }
+private:
+    QString m_cells; // every cell followed by the separator
 };
 
 // The rows of one report-style list. The columns are fixed at creation.

@@ -3,13 +3,12 @@
 #include "app/InvoiceState.h"
 #include "app/MainWindowControls.h"
 #include "views/RevealRequest.h"
+#include "views/TextLinesView.h"
 #include "views/TextView.h"
 #include "views/TreeModel.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QPlainTextEdit>
-#include <QTextBlock>
 #include <QTimer>
 #include <QTreeView>
 
@@ -31,12 +30,17 @@ TextAndReveal::TextAndReveal(MainWindowControls &controls, InvoiceState &state, 
 void TextAndReveal::clear()
 {
     m_textView.reset();
-    m_controls.struktura->clear();
+    m_controls.struktura->setTextView(nullptr);
 }
 
 QString TextAndReveal::builtText() const
 {
-    return m_textView ? m_textView->text() : QString();
+    return m_textView ? m_textView->wholeText() : QString();
+}
+
+bool TextAndReveal::isTextBuilt() const
+{
+    return m_textView && m_textView->lineCount() > 0;
 }
 
 void TextAndReveal::StrukturaOn_Click()
@@ -44,8 +48,8 @@ void TextAndReveal::StrukturaOn_Click()
     auto &c = m_controls;
     if (c.strukturaOn->isChecked()) {
         if (!m_textView) {
-            m_textView = std::make_shared<TextView>(TextView::build(*m_state.tree));
-            c.struktura->setPlainText(m_textView->text());
+            m_textView = std::make_shared<TextView>(TextView::build(m_state.tree));
+            c.struktura->setTextView(m_textView);
         }
         c.ramkaD->hide();
         c.ramka->hide();
@@ -113,13 +117,7 @@ void TextAndReveal::RevealInText(const QString &request)
     const int line = m_textView->firstLineOf(node);
     if (node == XmlTree::NoNode || line < 0)
         return;
-    QPlainTextEdit *text = m_controls.struktura;
-    const QTextBlock block = text->document()->findBlockByNumber(line);
-    if (!block.isValid())
-        return;
-    QTextCursor cursor(block);
-    cursor.setPosition(block.position() + int(m_state.tree->fullPath(node).size()), QTextCursor::KeepAnchor);
-    text->setTextCursor(cursor);
+    m_controls.struktura->selectInLine(line, 0, int(m_state.tree->fullPath(node).size()));
 }
 
 } // namespace velkor

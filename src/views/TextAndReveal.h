@@ -30,8 +30,9 @@ public:
     void RevealInTree(const QString &request);
     void RevealInText(const QString &request);
 
-    // The text view's own text, CR LF line breaks included; empty until built.
+    // The text view's whole text, CR LF line breaks included; empty until built.
     QString builtText() const;
+    bool isTextBuilt() const;
 
 private:
     int resolve(const QString &request) const;

@@ -2,48 +2,76 @@
 
 #include "support/ExtraString.h"
 
+#include <algorithm>
+
 namespace velkor {
 
-TextView TextView::build(const XmlTree &tree)
+TextView TextView::build(std::shared_ptr<const XmlTree> tree)
 {
     TextView view;
-    const int count = tree.nodeCount();
-    view.m_firstLine.assign(std::size_t(count), -1);
-
-    // Nodes come in pre-order, so a node's path is its parent's path plus its
-    // own text: the current path is kept with the length at every level.
-    ExtraString builder;
-    QString path;
-    std::vector<std::pair<int, qsizetype>> levels; // node, length of its path
-    for (int node = 0; node < count; ++node) {
-        const int parent = tree.parent(node);
-        while (!levels.empty() && levels.back().first != parent)
-            levels.pop_back();
-        path.truncate(levels.empty() ? 0 : levels.back().second);
-        if (!levels.empty())
-            path += XmlTree::Separator;
-        path += tree.text(node);
-        levels.emplace_back(node, path.size());
-        if (tree.childCount(node) == 0) {
-            view.m_firstLine[std::size_t(node)] = int(view.m_lineStarts.size());
-            view.m_lineStarts.push_back(builder.isEmpty() ? 0 : builder.length() + 2);
-            builder.Adn(path);
+    view.m_tree = tree ? std::move(tree) : std::make_shared<XmlTree>();
+    const XmlTree &t = *view.m_tree;
+    // Nodes come in pre-order, so a node's path length is its parent's plus
+    // the separator and its own text.
+    std::vector<int> pathLength(std::size_t(t.nodeCount()), 0);
+    for (int node = 0; node < t.nodeCount(); ++node) {
+        const int parent = t.parent(node);
+        const int length = (parent == XmlTree::NoNode ? 0 : pathLength[std::size_t(parent)] + int(XmlTree::Separator.size()))
+                           + int(t.text(node).size());
+        pathLength[std::size_t(node)] = length;
+        if (t.childCount(node) == 0) {
+            view.m_lineNodes.push_back(node);
+            view.m_lineLengths.push_back(length);
+            view.m_maxLineLength = std::max(view.m_maxLineLength, length);
         }
     }
-    // A node with children has its first child right after it in pre-order.
-    for (int node = count - 1; node >= 0; --node) {
-        if (view.m_firstLine[std::size_t(node)] < 0 && node + 1 < count)
-            view.m_firstLine[std::size_t(node)] = view.m_firstLine[std::size_t(node + 1)];
-    }
-    view.m_text = builder.Text();
     return view;
+}
+
+QString TextView::lineText(int line) const
+{
+    return m_tree->fullPath(m_lineNodes[std::size_t(line)]);
+}
+
+int TextView::lineLength(int line) const
+{
+    return m_lineLengths[std::size_t(line)];
+}
+
+QString TextView::wholeText() const
+{
+    ExtraString builder;
+    qsizetype size = 0;
+    for (int length : m_lineLengths)
+        size += length + 2;
+    builder.reserve(size);
+    for (int line = 0; line < lineCount(); ++line)
+        builder.Adn(lineText(line));
+    return builder.Text();
+}
+
+QString TextView::textBetween(int fromLine, int fromColumn, int toLine, int toColumn) const
+{
+    if (lineCount() == 0)
+        return {};
+    fromLine = std::clamp(fromLine, 0, lineCount() - 1);
+    toLine = std::clamp(toLine, 0, lineCount() - 1);
+    if (fromLine == toLine)
+        return lineText(fromLine).mid(fromColumn, std::max(0, toColumn - fromColumn));
+    QString text = lineText(fromLine).mid(fromColumn);
+    for (int line = fromLine + 1; line < toLine; ++line)
+        text += ExtraString::CRLF + lineText(line);
+    return text + ExtraString::CRLF + lineText(toLine).left(toColumn);
 }
 
 int TextView::firstLineOf(int node) const
 {
-    if (node < 0 || std::size_t(node) >= m_firstLine.size())
+    if (!m_tree || node < 0 || node >= m_tree->nodeCount())
         return -1;
-    return m_firstLine[std::size_t(node)];
+    // In pre-order a node's descendants follow it directly, so its first line
+    // is the first line of any node at or after it.
+    const auto it = std::lower_bound(m_lineNodes.begin(), m_lineNodes.end(), node);
+    return it == m_lineNodes.end() ? -1 : int(it - m_lineNodes.begin());
 }
 
 } // namespace velkor

@@ -1,6 +1,7 @@
 #include "XmlNavigation.h"
 
 #include <QList>
+#include <QStringDecoder>
 
 #include <cstdint>
 #include <cstring>
@@ -10,16 +11,16 @@ namespace velkor {
 namespace {
 
 // Depth-first in document order; stops once `limit` nodes are found.
-void collect(xmlNode *node, const std::vector<QByteArray> &steps, std::size_t step,
-             const QByteArray &faNamespace, std::size_t limit, std::vector<xmlNode *> &out)
+void collect(const InvoiceDocument &document, xmlNode *node, const std::vector<QByteArray> &steps,
+             std::size_t step, std::size_t limit, std::vector<xmlNode *> &out)
 {
-    for (xmlNode *child = node->children; child && out.size() < limit; child = child->next) {
-        if (!isFaElement(child, faNamespace, steps[step].constData()))
-            continue;
+    for (xmlNode *child : document.faChildren(node, steps[step].constData())) {
+        if (out.size() >= limit)
+            return;
         if (step + 1 == steps.size())
             out.push_back(child);
         else
-            collect(child, steps, step + 1, faNamespace, limit, out);
+            collect(document, child, steps, step + 1, limit, out);
     }
 }
 
@@ -36,7 +37,7 @@ std::vector<xmlNode *> FaPath::select(xmlNode *context, std::size_t limit) const
     std::vector<xmlNode *> nodes;
     xmlNode *start = context ? context : reinterpret_cast<xmlNode *>(m_document.doc());
     if (start && !m_steps.empty())
-        collect(start, m_steps, 0, m_document.faNamespaceUtf8(), limit, nodes);
+        collect(m_document, start, m_steps, 0, limit, nodes);
     return nodes;
 }
 
@@ -51,32 +52,54 @@ xmlNode *FaPath::selectFirst(xmlNode *context) const
     return nodes.empty() ? nullptr : nodes.front();
 }
 
-bool isFaElement(const xmlNode *node, const QByteArray &faNamespace, const char *localName)
+bool isFaElement(const InvoiceDocument &document, const xmlNode *node, const char *localName)
 {
-    return node->type == XML_ELEMENT_NODE && node->ns && node->ns->href
-        && std::strcmp(reinterpret_cast<const char *>(node->name), localName) == 0
-        && faNamespace == reinterpret_cast<const char *>(node->ns->href);
+    return node && node->type == XML_ELEMENT_NODE
+        && std::strcmp(reinterpret_cast<const char *>(node->name), localName) == 0 && document.isFaElement(node);
 }
 
-xmlNode *firstFaChild(const xmlNode *parent, const QByteArray &faNamespace, const char *localName)
+xmlNode *firstFaChild(const InvoiceDocument &document, const xmlNode *parent, const char *localName)
 {
     if (!parent)
         return nullptr;
     for (xmlNode *child = parent->children; child; child = child->next) {
-        if (isFaElement(child, faNamespace, localName))
+        if (isFaElement(document, child, localName))
             return child;
     }
     return nullptr;
+}
+
+const xmlChar *soleText(const xmlNode *node)
+{
+    const xmlNode *only = node ? node->children : nullptr;
+    if (node && node->type == XML_ELEMENT_NODE && only && !only->next
+        && (only->type == XML_TEXT_NODE || only->type == XML_CDATA_SECTION_NODE))
+        return only->content;
+    return nullptr;
+}
+
+void appendNodeText(QString &out, const xmlNode *node)
+{
+    if (const xmlChar *text = soleText(node)) {
+        // Decoded straight onto the end: UTF-16 never needs more units than
+        // UTF-8 has bytes.
+        const QByteArrayView bytes(reinterpret_cast<const char *>(text));
+        const qsizetype start = out.size();
+        out.resize(start + bytes.size());
+        QStringDecoder decoder(QStringDecoder::Utf8);
+        QChar *end = decoder.appendToBuffer(out.data() + start, bytes);
+        out.truncate(end - out.constData());
+    } else if (node) {
+        out += NodeText(node);
+    }
 }
 
 QString NodeText(const xmlNode *node)
 {
     if (!node)
         return {};
-    const xmlNode *only = node->children;
-    if (node->type == XML_ELEMENT_NODE && only && !only->next
-        && (only->type == XML_TEXT_NODE || only->type == XML_CDATA_SECTION_NODE))
-        return fromXml(only->content); // the common case, without a copy by libxml2
+    if (const xmlChar *text = soleText(node))
+        return fromXml(text); // without a copy by libxml2
     XmlCharsHandle content(xmlNodeGetContent(node));
     return fromXml(content);
 }

@@ -30,12 +30,20 @@ private:
     std::vector<QByteArray> m_steps;
 };
 
-// The element children of `parent` in the FA(3) namespace named `localName`.
-bool isFaElement(const xmlNode *node, const QByteArray &faNamespace, const char *localName);
-xmlNode *firstFaChild(const xmlNode *parent, const QByteArray &faNamespace, const char *localName);
+// Whether `node` is the FA(3) element `localName`; the first such child of
+// `parent`, or nullptr.
+bool isFaElement(const InvoiceDocument &document, const xmlNode *node, const char *localName);
+xmlNode *firstFaChild(const InvoiceDocument &document, const xmlNode *parent, const char *localName);
 
 // The text content of a node (its own text and that of its descendants), or
 // an empty text when the node is absent.
 QString NodeText(const xmlNode *node);
+
+// The UTF-8 text of an element whose only child is one text: the common case,
+// read in place. Null for anything else.
+const xmlChar *soleText(const xmlNode *node);
+
+// Appends the node's text (as NodeText gives it) to `out`.
+void appendNodeText(QString &out, const xmlNode *node);
 
 } // namespace velkor

@@ -14,7 +14,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPlainTextEdit>
+#include "views/TextLinesView.h"
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -143,7 +143,6 @@ private Q_SLOTS:
         }
         QCOMPARE(c().countPanel->toolTip(), QStringLiteral("Liczba pozycji faktury"));
         QCOMPARE(c().zegar->interval(), 200);
-        QVERIFY(c().struktura->isReadOnly());
         QVERIFY(m_desktop.messages.isEmpty());
         QCOMPARE(m_desktop.clipboardWrites, 0);
     }

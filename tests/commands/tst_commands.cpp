@@ -12,7 +12,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPlainTextEdit>
+#include "views/TextLinesView.h"
 #include <QPushButton>
 #include <QTreeView>
 #include <QtTest>

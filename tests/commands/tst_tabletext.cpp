@@ -10,7 +10,7 @@ namespace {
 ListRow row(const QStringList &cells)
 {
     ListRow r;
-    r.cells = cells;
+    r.setCells(cells);
     return r;
 }
 

@@ -1,4 +1,5 @@
 #include "load/InvoiceLoader.h"
+#include "load/InvoiceSchema.h"
 #include "load/OfflineResources.h"
 
 #include "support/FakeDesktop.h"
@@ -224,6 +225,31 @@ private Q_SLOTS:
         invoice.schemaVersion = QStringLiteral("1-0e");
         m_desktop.clipboard = invoice.toXml();
         QVERIFY(load(LoadSource::Clipboard, fileName));
+    }
+
+    void unchangedSchemaSetIsCompiledOnce()
+    {
+        const QDir source(schemaFolder());
+        for (const QString &name : source.entryList({QStringLiteral("*.xsd")}, QDir::Files)) {
+            QFile file(source.filePath(name));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            writeFile(QStringLiteral("staly/sql/") + name, file.readAll());
+        }
+        const QString main = m_temp.filePath(QStringLiteral("staly/sql/schemaFA3.xsd"));
+        const auto first = InvoiceSchema::current(main);
+        QCOMPARE(InvoiceSchema::current(main), first);
+        // An imported file changes: the set is compiled anew.
+        const QString imported = m_temp.filePath(QStringLiteral("staly/sql/ElementarneTypyDanych_v10-0E.xsd"));
+        QFile file(imported);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QByteArray bytes = file.readAll();
+        bytes.replace("Typ znakowy", "Typ tekstowy");
+        QVERIFY(file.seek(0));
+        file.write(bytes);
+        file.close();
+        const auto second = InvoiceSchema::current(main);
+        QVERIFY(second != first);
+        QCOMPARE(InvoiceSchema::current(main), second);
     }
 
     void schemaReplacedWhileRunningTakesEffectAtTheNextLoad()

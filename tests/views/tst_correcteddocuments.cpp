@@ -38,10 +38,10 @@ private Q_SLOTS:
         QVERIFY(document);
         const CorrectedDocuments corrected = buildCorrectedDocuments(*document);
         QCOMPARE(corrected.rows.size(), std::size_t(2));
-        QCOMPARE(corrected.rows[0].cells,
+        QCOMPARE(corrected.rows[0].cells(),
                  (QStringList{"2026-01-31", "FV/1/2026", "5265877635-20260131-0100A0A0A0A0-85"}));
         QCOMPARE(corrected.rows[0].tag, QStringLiteral("Fa / DaneFaKorygowanej / NrFaKorygowanej\t1"));
-        QCOMPARE(corrected.rows[1].cells, (QStringList{"2026-02-01", "FV/2/2026", ""}));
+        QCOMPARE(corrected.rows[1].cells(), (QStringList{"2026-02-01", "FV/2/2026", ""}));
         QCOMPARE(corrected.rows[1].tag, QStringLiteral("Fa / DaneFaKorygowanej / NrFaKorygowanej\t2"));
 
         const QStringList headers{"Data", "Dokument", "KSEF"};
@@ -56,12 +56,12 @@ private Q_SLOTS:
         const QStringList headers{"Lp", "KodDostawcy", "Jm", "Ilość", "Cena", "CenaW", "Wartość", "WartośćW",
                                   "VAT", "Kurs", "Nazwa", "EAN", "GTU", "PKWIU"};
         ListRow row;
-        row.cells = QStringList{"3", "A-17", "szt", "2,00", "5,00", " ", "10,00", "", "23", "", " Długopis ", "", "", ""};
+        row.setCells(QStringList{"3", "A-17", "szt", "2,00", "5,00", " ", "10,00", "", "23", "", " Długopis ", "", "", ""});
         QCOMPARE(listRowStatus(StatusStyle::AllColumns, headers, row),
                  QStringLiteral("Lp: 3   KodDostawcy: A-17   Jm: szt   Ilość: 2,00   Cena: 5,00   Wartość: 10,00"
                                 "   VAT: 23   Nazwa:  Długopis "));
         ListRow field;
-        field.cells = QStringList{"NIP", "6891152920"};
+        field.setCells({"NIP", "6891152920"});
         QCOMPARE(listRowStatus(StatusStyle::FieldValue, {"Pole", "Zawartość"}, field), QStringLiteral("NIP: 6891152920"));
     }
 };

@@ -56,7 +56,7 @@ private Q_SLOTS:
         QVERIFY(!lines.failure);
         QCOMPARE(lines.rows.size(), std::size_t(1));
         const ListRow &row = lines.rows[0];
-        QCOMPARE(row.cells, (QStringList{"1", "KR-1", "szt", d("3.00", separator), d("12.50", separator), " ",
+        QCOMPARE(row.cells(), (QStringList{"1", "KR-1", "szt", d("3.00", separator), d("12.50", separator), " ",
                                          d("37.50", separator), "", "23", "", "Krzesło", "5901234123457", "GTU_01",
                                          "31.01.1"}));
         QVERIFY(row.changeNote.isEmpty());
@@ -230,6 +230,48 @@ private Q_SLOTS:
         QCOMPARE(lines.rows[1].cell(3), QStringLiteral("-3,00"));
     }
 
+    // Large invoices are read in two halves at once; a failure still keeps
+    // exactly the rows before the first failing line.
+    void failureInAHalfKeepsTheRowsBeforeTheFirstFailure_data()
+    {
+        QTest::addColumn<QList<int>>("broken");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("upper half") << QList<int>{2600} << 2599;
+        QTest::newRow("both halves") << QList<int>{2600, 700} << 699;
+        QTest::newRow("lower half") << QList<int>{5} << 4;
+    }
+    void failureInAHalfKeepsTheRowsBeforeTheFirstFailure()
+    {
+        QFETCH(QList<int>, broken);
+        QFETCH(int, rows);
+        TestInvoice invoice;
+        for (int number = 1; number <= 3000; ++number) {
+            invoice.lines += broken.contains(number)
+                                 ? QStringLiteral("<FaWiersz><P_7>bez numeru</P_7></FaWiersz>")
+                                 : invoiceLine(QString::number(number), {{"P_7", "x"}, {"P_8B", "1"}});
+        }
+        const auto document = unvalidatedDocument(invoice.toXml());
+        const InvoiceLines lines = buildInvoiceLines(*document, QStringLiteral(","));
+        QVERIFY(lines.failure);
+        QCOMPARE(int(lines.rows.size()), rows);
+        QCOMPARE(lines.rows.back().cell(0), QString::number(rows));
+        QVERIFY(lines.commonRate.isEmpty());
+    }
+
+    void largeInvoiceKeepsDocumentOrder()
+    {
+        TestInvoice invoice;
+        for (int number = 1; number <= 5000; ++number)
+            invoice.lines += invoiceLine(QString::number(number), {{"P_7", "x"}, {"P_8B", QString::number(number)}});
+        const auto document = validDocument(invoice.toXml());
+        QVERIFY(document);
+        const InvoiceLines lines = buildInvoiceLines(*document, QStringLiteral(","));
+        QVERIFY(!lines.failure);
+        QCOMPARE(lines.rows.size(), std::size_t(5000));
+        for (int i = 0; i < 5000; i += 499)
+            QCOMPARE(lines.rows[std::size_t(i)].cell(3), QString::number(i + 1) + QStringLiteral(",00"));
+    }
+
     void invoiceWithoutLines()
     {
         const InvoiceLines lines = linesOf(QString(), QStringLiteral(","));
@@ -250,8 +292,8 @@ private Q_SLOTS:
         const auto a = validDocument(plain);
         const auto b = validDocument(prefixed);
         QVERIFY(a && b);
-        QCOMPARE(buildInvoiceLines(*b, QStringLiteral(",")).rows[0].cells,
-                 buildInvoiceLines(*a, QStringLiteral(",")).rows[0].cells);
+        QCOMPARE(buildInvoiceLines(*b, QStringLiteral(",")).rows[0].cells(),
+                 buildInvoiceLines(*a, QStringLiteral(",")).rows[0].cells());
     }
 
     void largestSchemaValuesAreExact()
@@ -284,9 +326,9 @@ private Q_SLOTS:
         QVERIFY(!lines.failure);
         QCOMPARE(lines.rows.size(), std::size_t(2));
         // 4.2142 x 1356.00 = 5714.4552 -> 5714.46; 4.2142 x 100.45 = 423.31639 -> 423.32
-        QCOMPARE(lines.rows[0].cells, (QStringList{"1", "000000000011111111", "SZT", "8,00", "5714,46", "1356,00",
+        QCOMPARE(lines.rows[0].cells(), (QStringList{"1", "000000000011111111", "SZT", "8,00", "5714,46", "1356,00",
                                                    "423,32", "100,45", "23", "4,214200", "GTU_01", "", "", ""}));
-        QCOMPARE(lines.rows[1].cells, (QStringList{"2", "", "-", "2,56", "1350,00", " ", "3457,35", "", "zw", "",
+        QCOMPARE(lines.rows[1].cells(), (QStringList{"2", "", "-", "2,56", "1350,00", " ", "3457,35", "", "zw", "",
                                                    "GTU_01", "", "", "ABCD ABCD ABCD ABCD ABCD ABCD ABCD ABCD ABCD ABCD"}));
         QVERIFY(lines.commonRate.isEmpty());
     }

@@ -10,7 +10,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QPlainTextEdit>
+#include "views/TextLinesView.h"
 #include <QTreeView>
 #include <QtTest>
 

@@ -21,17 +21,20 @@ private Q_SLOTS:
             "<Faktura xmlns=\"%1\"><Naglowek><KodFormularza>FA</KodFormularza></Naglowek>"
             "<Fa><P_1>2025-01-31</P_1><Blank> </Blank><FaWiersz><P_7>a / b</P_7><P_8B>2</P_8B></FaWiersz></Fa></Faktura>")
                                                   .arg(FaNamespace));
-        const XmlTree tree = XmlTree::build(*doc);
-        const TextView view = TextView::build(tree);
-        QCOMPARE(view.text(), QStringLiteral("Naglowek / KodFormularza / FA\r\n"
-                                             "Fa / P_1 / 2025-01-31\r\n"
-                                             "Fa / Blank\r\n"
-                                             "Fa / FaWiersz / P_7 / a / b\r\n"
-                                             "Fa / FaWiersz / P_8B / 2"));
+        const auto shared = std::make_shared<const XmlTree>(XmlTree::build(*doc));
+        const XmlTree &tree = *shared;
+        const TextView view = TextView::build(shared);
+        QCOMPARE(view.wholeText(), QStringLiteral("Naglowek / KodFormularza / FA\r\n"
+                                                  "Fa / P_1 / 2025-01-31\r\n"
+                                                  "Fa / Blank\r\n"
+                                                  "Fa / FaWiersz / P_7 / a / b\r\n"
+                                                  "Fa / FaWiersz / P_8B / 2"));
         QCOMPARE(view.lineCount(), 5);
-        QCOMPARE(view.lineStart(0), 0);
-        QCOMPARE(view.lineStart(1), QStringLiteral("Naglowek / KodFormularza / FA\r\n").size());
-        QCOMPARE(view.text().mid(view.lineStart(4), 4), QStringLiteral("Fa /"));
+        QCOMPARE(view.lineText(3), QStringLiteral("Fa / FaWiersz / P_7 / a / b"));
+        QCOMPARE(view.lineLength(3), 27);
+        QCOMPARE(view.maxLineLength(), 29);
+        QCOMPARE(view.textBetween(1, 5, 3, 2), QStringLiteral("P_1 / 2025-01-31\r\nFa / Blank\r\nFa"));
+        QCOMPARE(view.textBetween(4, 5, 4, 13), QStringLiteral("FaWiersz"));
         // A node's first line: its own, or its first descendant's.
         QCOMPARE(view.firstLineOf(tree.findNode(u"Fa", 1)), 1);
         QCOMPARE(view.firstLineOf(tree.findNode(u"Fa / Blank", 1)), 2);
@@ -42,8 +45,8 @@ private Q_SLOTS:
 
     void emptyTreeGivesEmptyText()
     {
-        const TextView view = TextView::build(XmlTree());
-        QVERIFY(view.text().isEmpty());
+        const TextView view = TextView::build(std::make_shared<XmlTree>());
+        QVERIFY(view.wholeText().isEmpty());
         QCOMPARE(view.lineCount(), 0);
     }
 
@@ -53,7 +56,7 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::ReadOnly));
         const auto document = validDocument(QString::fromUtf8(file.readAll()));
         QVERIFY(document);
-        const TextView view = TextView::build(XmlTree::build(*document));
+        const TextView view = TextView::build(std::make_shared<XmlTree>(XmlTree::build(*document)));
         const QStringList expected{
             "Naglowek / KodFormularza / FA",
             "Naglowek / WariantFormularza / 3",
@@ -103,7 +106,7 @@ private Q_SLOTS:
             "Fa / FaWiersz / P_11 / 23",
             "Fa / FaWiersz / P_12 / 23",
         };
-        QCOMPARE(view.text(), expected.join(QStringLiteral("\r\n")));
+        QCOMPARE(view.wholeText(), expected.join(QStringLiteral("\r\n")));
         QCOMPARE(view.lineCount(), 47);
     }
 

@@ -1,0 +1,282 @@
+// Measures how Velkor handles the largest invoices: generates schema-valid
+// FA(3) invoices of 1,000, 5,000 and 9,090 lines (every tenth corrected),
+// then times the load, the display refresh and the heavier pane operations
+// against the floor of a bare libxml2 parse and validation, and prints one
+// table with the medians and whether the targets are met.
+//
+//   build/bin/velkor_bench [repetitions [line counts...]]
+//
+// The schema set is read from sql/ beside the executable. With the
+// environment variable VELKOR_BENCH_VERBOSE set, every timed run is printed.
+// Exits with 2 when a target is missed.
+#include "InvoiceGenerator.h"
+#include "Measure.h"
+
+#include "app/MainWindow.h"
+#include "app/MainWindowControls.h"
+#include "commands/ClipboardExport.h"
+#include "load/InvoiceLoader.h"
+#include "load/InvoiceParser.h"
+#include "load/InvoiceSchema.h"
+#include "load/OfflineResources.h"
+#include "support/Desktop.h"
+#include "support/XmlHandles.h"
+
+#include <libxml/parserInternals.h>
+#include "views/InvoicePanes.h"
+#include "views/ListModel.h"
+#include "views/ListView.h"
+#include "views/RevealRequest.h"
+#include "views/TextAndReveal.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+#include <map>
+
+using namespace velkor;
+
+namespace {
+
+// Answers the dialog with the generated file and keeps the clipboard in memory.
+class BenchDesktop : public Desktop
+{
+public:
+    QString file;
+    QString clipboard;
+    MessageAnswer showMessage(const Message &message) override
+    {
+        std::fprintf(stderr, "unexpected message: %s\n%s\n", qPrintable(message.title), qPrintable(message.text));
+        return MessageAnswer::Ok;
+    }
+    QString chooseOpenFile(const QString &, const QString &, const QString &) override { return file; }
+    QString clipboardText() override { return clipboard; }
+    void setClipboardText(const QString &text) override { clipboard = text; }
+    void showTextInfo(const QString &, const QString &) override {}
+};
+
+struct Row
+{
+    int lines = 0;
+    int faWiersz = 0;
+    qsizetype bytes = 0;
+    std::map<char, double> ms; // by step letter
+    double openPeakMiB = 0;   // opening it in an empty window, then every step
+    double reopenPeakMiB = 0; // the same, opening it again over itself
+};
+
+const char Steps[] = {'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h'};
+const char *const StepNames[] = {
+    "(a) floor: bare libxml2 parse + validation",
+    "(b) load as the program does it",
+    "(c) display refresh until panes filled and focus placed",
+    "(d) building the text view",
+    "(e) reveal of the last line (tree and text)",
+    "(f) choosing the last line (line details)",
+    "(g) table text of Ctrl+F6",
+    "(h) pane switch: to the built text view and back",
+};
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// The floor: the faster of libxml2's two ways to parse and validate with a
+// compiled schema, building the document either way. Like the program, which
+// keeps the shown invoice until the next one has loaded, each run keeps the
+// previous run's document until it has finished.
+double floorParseAndValidate(const QByteArray &bytes, const InvoiceSchema &schema, int repetitions)
+{
+    XmlDocHandle previous;
+    const double parseThenValidate = bench::medianMilliseconds(repetitions, nullptr, [&] {
+        XmlDocHandle doc(xmlReadMemory(bytes.constData(), int(bytes.size()), nullptr, nullptr,
+                                       XML_PARSE_NONET | XML_PARSE_BIG_LINES));
+        XmlSchemaValidCtxtHandle validator(xmlSchemaNewValidCtxt(schema.get()));
+        if (!doc || xmlSchemaValidateDoc(validator.get(), doc.get()) != 0)
+            std::fprintf(stderr, "the floor run failed\n");
+        std::swap(previous, doc);
+    });
+    const double validateWhileParsing = bench::medianMilliseconds(repetitions, nullptr, [&] {
+        XmlParserCtxtHandle parser(xmlCreateMemoryParserCtxt(bytes.constData(), int(bytes.size())));
+        XmlSchemaValidCtxtHandle validator(xmlSchemaNewValidCtxt(schema.get()));
+        xmlCtxtUseOptions(parser.get(), XML_PARSE_NONET | XML_PARSE_BIG_LINES);
+        xmlSchemaSAXPlugPtr plug = xmlSchemaSAXPlug(validator.get(), &parser->sax, &parser->userData);
+        xmlParseDocument(parser.get());
+        xmlSchemaSAXUnplug(plug);
+        XmlDocHandle doc(parser->myDoc);
+        parser->myDoc = nullptr;
+        if (!doc || xmlSchemaIsValid(validator.get()) != 1)
+            std::fprintf(stderr, "the floor run failed\n");
+        std::swap(previous, doc);
+    });
+    return std::min(parseThenValidate, validateWhileParsing);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir configuration;
+    qputenv("XDG_CONFIG_HOME", configuration.path().toUtf8());
+    QApplication application(argc, argv);
+    initializeXmlLibrary();
+
+    // Arguments: the number of repetitions (5), then the line counts to
+    // measure (1000 5000 9090); the first and last are compared.
+    const int repetitions = argc > 1 ? std::max(1, QByteArray(argv[1]).toInt()) : 5;
+    QList<int> sizes;
+    for (int i = 2; i < argc; ++i)
+        sizes << QByteArray(argv[i]).toInt();
+    if (sizes.isEmpty())
+        sizes = {1000, 5000, 9090};
+
+    const InvoiceSchema schema = InvoiceSchema::compile(MainWindow::schemaFile());
+    QTemporaryDir folder;
+    BenchDesktop desktop;
+
+    std::vector<Row> rows;
+    for (int lines : sizes) {
+        Row row;
+        row.lines = lines;
+        row.faWiersz = lines + lines / 10;
+        const QByteArray bytes = bench::generateInvoice(lines);
+        row.bytes = bytes.size();
+        {
+            const ParseOutcome check = parseInvoice(bytes, TextEncoding::Declared, schema);
+            if (!check.document) {
+                std::fprintf(stderr, "generated invoice of %d lines is not valid: %s (line %d)\n", lines,
+                             qPrintable(check.reason), check.line);
+                return 1;
+            }
+        }
+        desktop.file = folder.filePath(QStringLiteral("faktura-%1.xml").arg(lines));
+        QFile file(desktop.file);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            return 1;
+        file.close();
+
+        row.ms['a'] = floorParseAndValidate(bytes, schema, repetitions);
+
+        // Every size starts from an empty window; its first repetition opens
+        // the invoice there, the later ones open it again over itself.
+        auto window = std::make_unique<MainWindow>(&desktop);
+        window->Edit(QString());
+        QApplication::setActiveWindow(window.get());
+        if (!QTest::qWaitForWindowActive(window.get()))
+            std::fprintf(stderr, "the window did not become active\n");
+        QApplication::processEvents();
+        auto &c = window->controls();
+        bench::resetPeakResident();
+        const std::size_t emptyWindow = bench::residentBytes();
+
+        std::map<char, std::vector<double>> times;
+        for (int repetition = 0; repetition < repetitions; ++repetition) {
+            const auto timed = [&times](char step, const std::function<void()> &run) {
+                QElapsedTimer timer;
+                timer.start();
+                run();
+                times[step].push_back(double(timer.nsecsElapsed()) / 1e6);
+                if (qEnvironmentVariableIsSet("VELKOR_BENCH_VERBOSE"))
+                    std::fprintf(stderr, "%c %.1f ms\n", step, times[step].back());
+            };
+            std::unique_ptr<InvoiceDocument> document;
+            timed('b', [&] {
+                LoadEnvironment environment{desktop, window->settings(), MainWindow::schemaFile()};
+                QString fileName;
+                document = PobierzFA3(environment, LoadSource::File, fileName);
+            });
+            if (!document)
+                return 1;
+            timed('c', [&] {
+                window->panes().showInvoice(std::move(document));
+                QApplication::processEvents();
+            });
+            timed('d', [&] { c.strukturaOn->setChecked(true); });
+            c.strukturaOn->setChecked(false);
+            const int lastRow = c.listaModel->rowCount() - 1;
+            const QString lastLine = RevealRequest::make(QStringLiteral("Fa / FaWiersz"), row.faWiersz);
+            timed('e', [&] {
+                window->textAndReveal().RevealInTree(lastLine);
+                window->textAndReveal().RevealInText(lastLine);
+            });
+            timed('f', [&] { window->panes().ShowLineDetails(lastRow); });
+            timed('g', [&] {
+                ClipboardExport clipboard(desktop);
+                clipboard.CopyListView(*c.lista, true, true);
+            });
+            timed('h', [&] {
+                c.strukturaOn->setChecked(true);
+                c.strukturaOn->setChecked(false);
+            });
+            QApplication::processEvents();
+            const double peak = double(bench::peakResidentBytes() - std::min(emptyWindow, bench::peakResidentBytes()));
+            if (repetition == 0)
+                row.openPeakMiB = peak / (1024.0 * 1024.0);
+            row.reopenPeakMiB = peak / (1024.0 * 1024.0);
+        }
+        for (const auto &[step, values] : times)
+            row.ms[step] = median(values);
+        rows.push_back(row);
+    }
+
+    std::printf("Velkor benchmark: medians of %d runs, milliseconds (ratio to the floor (a))\n\n", repetitions);
+    std::printf("%-58s", "step");
+    for (const Row &row : rows)
+        std::printf(" | %7d lines, %5.2f MB       ", row.lines, double(row.bytes) / 1e6);
+    std::printf("\n");
+    for (std::size_t i = 0; i < sizeof(Steps); ++i) {
+        std::printf("%-58s", StepNames[i]);
+        for (const Row &row : rows) {
+            const double ms = row.ms.at(Steps[i]);
+            std::printf(" | %9.1f ms (%6.2f x)   ", ms, ms / row.ms.at('a'));
+        }
+        std::printf("\n");
+    }
+    std::printf("%-58s", "peak memory above the empty window: open");
+    for (const Row &row : rows)
+        std::printf(" | %9.1f MiB (%5.1f x file)", row.openPeakMiB, row.openPeakMiB * 1024 * 1024 / double(row.bytes));
+    std::printf("\n%-58s", "peak memory above the empty window: open again over it");
+    for (const Row &row : rows)
+        std::printf(" | %9.1f MiB (%5.1f x file)", row.reopenPeakMiB, row.reopenPeakMiB * 1024 * 1024 / double(row.bytes));
+    std::printf("\n\nTargets at %d lines:\n", rows.back().lines);
+
+    const Row &small = rows.front();
+    const Row &large = rows.back();
+    bool allMet = true;
+    const auto target = [&allMet](bool met, const QString &text) {
+        std::printf("  %s  %s\n", met ? "met    " : "MISSED ", qPrintable(text));
+        allMet = allMet && met;
+    };
+    const double openAndDisplay = large.ms.at('b') + large.ms.at('c');
+    target(openAndDisplay <= 2 * large.ms.at('a'),
+           QStringLiteral("open and display (b)+(c) = %1 ms <= 2 x floor = %2 ms")
+               .arg(openAndDisplay, 0, 'f', 1)
+               .arg(2 * large.ms.at('a'), 0, 'f', 1));
+    for (std::size_t i = 0; i < sizeof(Steps); ++i) {
+        const char step = Steps[i];
+        const double perLineSmall = small.ms.at(step) / small.lines;
+        const double perLineLarge = large.ms.at(step) / large.lines;
+        target(perLineLarge <= 1.3 * perLineSmall,
+               QStringLiteral("%1 grows linearly: %2 us per line at %3 lines, %4 us at %5")
+                   .arg(QLatin1Char(step))
+                   .arg(perLineLarge * 1000, 0, 'f', 2)
+                   .arg(large.lines)
+                   .arg(perLineSmall * 1000, 0, 'f', 2)
+                   .arg(small.lines));
+    }
+    for (char step : {'e', 'f', 'h'})
+        target(large.ms.at(step) < 50, QStringLiteral("(%1) under 50 ms: %2 ms").arg(QLatin1Char(step)).arg(large.ms.at(step), 0, 'f', 1));
+    const double memoryRatio = large.openPeakMiB * 1024 * 1024 / double(large.bytes);
+    target(memoryRatio <= 25, QStringLiteral("peak memory on opening %1 x the file size <= 25 x").arg(memoryRatio, 0, 'f', 1));
+    return allMet ? 0 : 2;
+}
