@@ -63,6 +63,16 @@ wait_for_window() {
   fail "no window matching '$pattern' within ${timeout}s"
 }
 
+# Runs a command until it succeeds, for at most `timeout` seconds.
+wait_until() {
+  local timeout=$1; shift
+  local deadline=$((SECONDS + timeout))
+  until "$@" >/dev/null 2>&1; do
+    [ $SECONDS -lt $deadline ] || return 1
+    sleep 0.2
+  done
+}
+
 window_visible() {
   [ -n "$(xdotool search --onlyvisible --name "$1" 2>/dev/null || true)" ]
 }

@@ -10,15 +10,18 @@ openbox --sm-disable >/dev/null 2>&1 &
 CLIP_PIDS+=($!)
 sleep 1
 
+is_maximised() { xprop -id "$1" _NET_WM_STATE | grep -q MAXIMIZED_HORZ; }
+has_width() { xwininfo -id "$1" | grep -q "Width: $2\$"; }
+
 start_velkor
 window=$(wait_for_window '^Velkor$')
-sleep 1
-xprop -id "$window" _NET_WM_STATE | grep -q MAXIMIZED_HORZ || fail "the first start is not maximised"
+wait_until 10 is_maximised "$window" || fail "the first start is not maximised"
 
 wmctrl -i -r "$window" -b remove,maximized_vert,maximized_horz
-sleep 0.5
+wait_until 10 bash -c "! xprop -id $window _NET_WM_STATE | grep -q MAXIMIZED_HORZ" || fail "the window stays maximised"
 wmctrl -i -r "$window" -e 0,150,120,1100,700
-sleep 1
+wait_until 10 has_width "$window" 1100 || fail "the window was not resized"
+sleep 0.5
 # Widen the first column of the lines list by dragging its header edge
 # (the list's header sits 14 px from the window's left edge, 442 px down).
 xdotool mousemove --window "$window" 115 451 mousedown 1
@@ -29,8 +32,7 @@ xdotool mouseup 1
 sleep 0.5
 
 press "$window" alt+F4
-for _ in $(seq 50); do kill -0 "$VELKOR_PID" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$VELKOR_PID" 2>/dev/null && fail "closing by the title bar did not end the program"
+wait_until 10 bash -c "! kill -0 $VELKOR_PID" || fail "closing by the title bar did not end the program"
 VELKOR_PID=
 [ -f "$SETTINGS" ] || fail "no settings were saved"
 first=$(cat "$SETTINGS")
@@ -44,16 +46,15 @@ column=$(sed -n 's/^Lista\(~\|%7E\)col\(~\|%7E\)1=//p' <<<"$first")
 for list in Lista ListaS ListaE ListaK; do
   grep -q "^$list\(~\|%7E\)col\(~\|%7E\)2=" <<<"$first" || fail "no widths for $list"
 done
-geometry=$(xdotool getwindowgeometry "$window" 2>/dev/null || true)
 
 # The second run opens where the first ended and, closed unchanged, saves
 # the very same values.
 start_velkor
 window=$(wait_for_window '^Velkor$')
-sleep 1
-xprop -id "$window" _NET_WM_STATE | grep -q MAXIMIZED_HORZ && fail "the second start is maximised"
+sleep 3.5 # past the moment the window manager may still frame the window
+is_maximised "$window" && fail "the second start is maximised"
 press "$window" alt+F4
-for _ in $(seq 50); do kill -0 "$VELKOR_PID" 2>/dev/null || break; sleep 0.1; done
+wait_until 10 bash -c "! kill -0 $VELKOR_PID" || fail "the second run did not end"
 VELKOR_PID=
 second=$(cat "$SETTINGS")
 if [ "$first" != "$second" ]; then
