@@ -20,9 +20,15 @@ namespace {
 const QString CRLF = QStringLiteral("\r\n");
 const QString PathKey = QStringLiteral("Okno/Path");
 
-// Larger files are refused before parsing; the national system's own limit is
-// a small fraction of this.
-constexpr qint64 MaxInvoiceFileSize = 256 * 1024 * 1024;
+// Larger invoices are refused before parsing, so that a stray file cannot
+// exhaust the memory. The national system's own limits are a few megabytes;
+// even the largest invoice its schema allows stays far below this.
+constexpr qint64 MaxInvoiceSize = 64 * 1024 * 1024;
+
+QString tooLarge(const char *what)
+{
+    return QStringLiteral("%1 jest zbyt duży (ponad %2 MB).").arg(QLatin1String(what)).arg(MaxInvoiceSize / (1024 * 1024));
+}
 
 QByteArray readInvoiceFile(const QString &path, QString &reason)
 {
@@ -35,8 +41,13 @@ QByteArray readInvoiceFile(const QString &path, QString &reason)
         reason = QStringLiteral("Plik nie istnieje.");
         return {};
     }
-    if (info.size() > MaxInvoiceFileSize) {
-        reason = QStringLiteral("Plik jest zbyt duży (ponad %1 MB).").arg(MaxInvoiceFileSize / (1024 * 1024));
+    // A pipe or a device would block or never end.
+    if (!info.isFile()) {
+        reason = QStringLiteral("Wskazana ścieżka nie jest zwykłym plikiem.");
+        return {};
+    }
+    if (info.size() > MaxInvoiceSize) {
+        reason = tooLarge("Plik");
         return {};
     }
     QFile file(path);
@@ -44,13 +55,13 @@ QByteArray readInvoiceFile(const QString &path, QString &reason)
         reason = QStringLiteral("Nie można otworzyć pliku: %1").arg(file.errorString());
         return {};
     }
-    QByteArray bytes = file.read(MaxInvoiceFileSize + 1);
+    QByteArray bytes = file.read(MaxInvoiceSize + 1);
     if (file.error() != QFileDevice::NoError) {
         reason = QStringLiteral("Nie można odczytać pliku: %1").arg(file.errorString());
         return {};
     }
-    if (bytes.size() > MaxInvoiceFileSize) {
-        reason = QStringLiteral("Plik jest zbyt duży (ponad %1 MB).").arg(MaxInvoiceFileSize / (1024 * 1024));
+    if (bytes.size() > MaxInvoiceSize) {
+        reason = tooLarge("Plik");
         return {};
     }
     if (bytes.isEmpty())
@@ -119,7 +130,10 @@ std::unique_ptr<InvoiceDocument> PobierzFA3(LoadEnvironment &environment, LoadSo
             const QString text = environment.desktop.clipboardText();
             if (text.isEmpty())
                 return nullptr;
-            bytes = text.toUtf8();
+            if (text.size() > MaxInvoiceSize)
+                readFailure = tooLarge("Tekst w schowku");
+            else
+                bytes = text.toUtf8();
         } else {
             const QString folder = environment.settings.value(PathKey).toString();
             path = environment.desktop.chooseOpenFile(QString::fromUtf8(OpenDialogFilter), folder,

@@ -34,7 +34,7 @@ ParseOutcome parseInvoice(const QByteArray &bytes, TextEncoding encoding, const 
     XmlSchemaValidCtxtHandle validator(xmlSchemaNewValidCtxt(schema.get()));
     if (!parser || !validator)
         throw Failure(7, QStringLiteral("Brak pamięci."));
-    errors.setLineSource(parser.get());
+    errors.setParser(parser.get());
 
     int options = ParseOptions;
     if (encoding == TextEncoding::Utf8) {

@@ -30,8 +30,14 @@ void XmlErrorCollector::onError(void *self, xmlErrorPtr error)
     collector->m_first.occurred = true;
     collector->m_first.code = error->code;
     collector->m_first.line = error->line;
-    if (collector->m_first.line <= 0 && collector->m_lineSource && collector->m_lineSource->input)
-        collector->m_first.line = collector->m_lineSource->input->line;
+    if (collector->m_first.line <= 0 && collector->m_parser && collector->m_parser->input)
+        collector->m_first.line = collector->m_parser->input->line;
+    // A validation error comes from inside the parser's element callbacks,
+    // where stopping is safe; other errors stop the parser by themselves (and
+    // stopping it from inside, say, an encoding switch would pull the input
+    // from under it).
+    if (collector->m_parser && error->domain == XML_FROM_SCHEMASV)
+        xmlStopParser(collector->m_parser);
     collector->m_first.message = QString::fromUtf8(error->message ? error->message : "").trimmed();
 }
 

@@ -28,16 +28,18 @@ public:
 
     const XmlError &first() const { return m_first; }
 
-    // Errors raised while validating a document as it is parsed carry no line
-    // of their own; they take the parser's current line instead.
-    void setLineSource(struct _xmlParserCtxt *parser) { m_lineSource = parser; }
+    // The parser whose errors are collected: errors raised while validating
+    // a document as it is parsed carry no line of their own and take the
+    // parser's current line, and the first of them stops the parser, since
+    // the outcome is decided.
+    void setParser(struct _xmlParserCtxt *parser) { m_parser = parser; }
 
 private:
     static void onError(void *self, xmlErrorPtr error);
     static void ignoreGeneric(void *, const char *, ...) {}
 
     XmlError m_first;
-    struct _xmlParserCtxt *m_lineSource = nullptr;
+    struct _xmlParserCtxt *m_parser = nullptr;
     void *m_previousContext;
     xmlStructuredErrorFunc m_previousHandler;
     void *m_previousGenericContext;

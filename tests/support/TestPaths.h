@@ -26,4 +26,10 @@ inline QString dataFolder()
     return QStringLiteral(VELKOR_TEST_DATA_DIR);
 }
 
+// The project's own example invoices, written for the README.
+inline QString ownExample(const char *name)
+{
+    return QStringLiteral(VELKOR_TEST_OWN_EXAMPLES_DIR "/") + QLatin1String(name);
+}
+
 } // namespace velkor::test
