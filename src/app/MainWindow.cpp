@@ -33,7 +33,7 @@ namespace velkor {
 namespace {
 const QString Section = QStringLiteral("Okno");
 // How long after showing a window manager may still be framing the window.
-constexpr int FrameSettleMilliseconds = 3000;
+constexpr int FrameSettleMilliseconds = 10000;
 } // namespace
 
 MainWindow::MainWindow(Desktop *desktop, QWidget *parent)

@@ -24,7 +24,7 @@ InvoiceSchema InvoiceSchema::compile(const QString &schemaFile)
     XmlErrorCollector errors;
     const QString mainFile = info.canonicalFilePath();
     XmlSchemaParserCtxtHandle parser(
-        xmlSchemaNewParserCtxt(QFile::encodeName(info.absoluteFilePath()).constData()));
+        xmlSchemaNewParserCtxt(libxmlFileName(info.absoluteFilePath()).constData()));
     if (!parser)
         throw Failure(7, QStringLiteral("Brak pamięci."));
     XmlSchemaHandle schema(xmlSchemaParse(parser.get()));

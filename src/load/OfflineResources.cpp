@@ -56,7 +56,7 @@ xmlParserInputPtr offlineLoader(const char *url, const char * /*id*/, xmlParserC
         return nullptr;
     }
     g_served << local;
-    return xmlNewInputFromFile(ctxt, QFile::encodeName(local).constData());
+    return xmlNewInputFromFile(ctxt, libxmlFileName(local).constData());
 }
 
 } // namespace
@@ -88,6 +88,15 @@ QStringList SchemaFolderScope::servedFiles() const
 int refusedResourceCount()
 {
     return g_refused;
+}
+
+QByteArray libxmlFileName(const QString &path)
+{
+#if defined(Q_OS_WIN)
+    return QDir::toNativeSeparators(path).toUtf8();
+#else
+    return QFile::encodeName(path);
+#endif
 }
 
 } // namespace velkor

@@ -40,4 +40,8 @@ private:
 // started; tests use it to see that a hostile document asked for something.
 int refusedResourceCount();
 
+// A file name as libxml2 opens it: UTF-8 on Windows, where it converts to
+// wide characters itself, the local encoding elsewhere.
+QByteArray libxmlFileName(const QString &path);
+
 } // namespace velkor

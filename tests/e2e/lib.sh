@@ -27,7 +27,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 start_xvfb() {
   local fifo="$E2E_TMP/display"
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 ${XVFB_SCREEN:-1600x1000x24} -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
   XVFB_PID=$!
   local number
   read -r -t 20 number <"$fifo" || fail "Xvfb did not start"

@@ -24,12 +24,17 @@ wait_until 10 has_width "$window" 1100 || fail "the window was not resized"
 sleep 0.5
 # Widen the first column of the lines list by dragging its header edge
 # (the list's header sits 14 px from the window's left edge, 442 px down).
-xdotool mousemove --window "$window" 115 451 mousedown 1
-sleep 0.2
-xdotool mousemove --window "$window" 165 451
-sleep 0.2
-xdotool mouseup 1
-sleep 0.5
+drag_column() {
+  xdotool mousemove --window "$window" 115 451 mousedown 1
+  sleep 0.3
+  xdotool mousemove --window "$window" 140 451
+  sleep 0.2
+  xdotool mousemove --window "$window" 165 451
+  sleep 0.3
+  xdotool mouseup 1
+  sleep 0.5
+}
+drag_column
 
 press "$window" alt+F4
 wait_until 10 bash -c "! kill -0 $VELKOR_PID" || fail "closing by the title bar did not end the program"
@@ -51,7 +56,7 @@ done
 # the very same values.
 start_velkor
 window=$(wait_for_window '^Velkor$')
-sleep 3.5 # past the moment the window manager may still frame the window
+sleep 2 # the window manager frames the window meanwhile
 is_maximised "$window" && fail "the second start is maximised"
 press "$window" alt+F4
 wait_until 10 bash -c "! kill -0 $VELKOR_PID" || fail "the second run did not end"
