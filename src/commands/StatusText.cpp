@@ -1,19 +1,8 @@
 #include "StatusText.h"
 
+#include "support/TrimSpaces.h"
+
 namespace velkor {
-
-namespace {
-
-bool isBlank(const QString &text)
-{
-    for (const QChar c : text) {
-        if (c != u' ')
-            return false;
-    }
-    return true;
-}
-
-} // namespace
 
 QString listRowStatus(StatusStyle style, const QStringList &headers, const ListRow &row)
 {
@@ -22,7 +11,7 @@ QString listRowStatus(StatusStyle style, const QStringList &headers, const ListR
     QString text = headers.value(0) + QStringLiteral(": ") + row.cell(0);
     for (int column = 1; column < headers.size(); ++column) {
         const QString cell = row.cell(column);
-        if (isBlank(cell))
+        if (trimSpaces(cell).isEmpty())
             continue;
         text += QStringLiteral("   ") + headers[column] + QStringLiteral(": ") + cell;
     }

@@ -123,6 +123,16 @@ void InvoicePanes::FillTree()
     }
 }
 
+bool InvoicePanes::showRows(ListView *list, std::vector<ListRow> rows, const std::optional<Failure> &failure,
+                            const char *procedure)
+{
+    list->listModel()->setRows(std::move(rows));
+    if (!failure)
+        return true;
+    report(m_desktop, *failure, procedure);
+    return false;
+}
+
 void InvoicePanes::FillList()
 {
     auto &c = m_controls;
@@ -132,12 +142,7 @@ void InvoicePanes::FillList()
     if (!m_state.invoiceDoc)
         return;
     InvoiceLines lines = buildInvoiceLines(*m_state.invoiceDoc, decimalSeparator());
-    c.listaModel->setRows(std::move(lines.rows));
-    if (lines.failure) {
-        report(m_desktop, *lines.failure, "FillList");
-        return;
-    }
-    if (c.listaModel->isEmpty())
+    if (!showRows(c.lista, std::move(lines.rows), lines.failure, "FillList") || c.listaModel->isEmpty())
         return;
     m_state.commonRate = lines.commonRate;
     c.ramka->setTitle(QStringLiteral("Pozycje faktury netto  F6"));
@@ -151,12 +156,8 @@ void InvoicePanes::FillListS()
     if (!m_state.invoiceDoc)
         return;
     HeaderFields fields = buildHeaderFields(*m_state.invoiceDoc, m_state.commonRate, decimalSeparator());
-    c.listaSModel->setRows(std::move(fields.rows));
-    if (fields.failure) {
-        report(m_desktop, *fields.failure, "FillListS");
-        return;
-    }
-    c.listaS->selectRow(0);
+    if (showRows(c.listaS, std::move(fields.rows), fields.failure, "FillListS"))
+        c.listaS->selectRow(0);
 }
 
 void InvoicePanes::FillListK()
@@ -165,12 +166,7 @@ void InvoicePanes::FillListK()
     if (!m_state.invoiceDoc)
         return;
     CorrectedDocuments corrected = buildCorrectedDocuments(*m_state.invoiceDoc);
-    c.listaKModel->setRows(std::move(corrected.rows));
-    if (corrected.failure) {
-        report(m_desktop, *corrected.failure, "FillListK");
-        return;
-    }
-    if (c.listaKModel->isEmpty())
+    if (!showRows(c.listaK, std::move(corrected.rows), corrected.failure, "FillListK") || c.listaKModel->isEmpty())
         return;
     c.korygowane->setEnabled(true);
     c.listaK->selectRow(0);

@@ -1,9 +1,14 @@
 #pragma once
 
 #include "load/DocumentDisposal.h"
+#include "support/Failure.h"
+#include "views/ListModel.h"
 
 #include <QObject>
 #include <QString>
+
+#include <optional>
+#include <vector>
 
 class QModelIndex;
 class QTreeView;
@@ -62,6 +67,11 @@ public:
     static QString decimalSeparator();
 
 private:
+    // Puts a fill's rows into its list, the rows before a failure included;
+    // reports the failure under the procedure's name and then returns false.
+    bool showRows(ListView *list, std::vector<ListRow> rows, const std::optional<Failure> &failure,
+                  const char *procedure);
+
     MainWindowControls &m_controls;
     InvoiceState &m_state;
     Desktop &m_desktop;

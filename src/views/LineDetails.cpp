@@ -1,5 +1,6 @@
 #include "LineDetails.h"
 
+#include "support/TrimSpaces.h"
 #include "views/RevealRequest.h"
 #include "views/XmlNavigation.h"
 
@@ -33,17 +34,6 @@ const ColumnSource *sourceOfColumn(const QString &header)
             return &source;
     }
     return nullptr;
-}
-
-QString trimSpaces(const QString &text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == u' ')
-        ++begin;
-    while (end > begin && text[end - 1] == u' ')
-        --end;
-    return text.mid(begin, end - begin);
 }
 
 // The first child of the line with that local name, letter case ignored.
@@ -112,7 +102,7 @@ LineDetails buildLineDetails(const InvoiceDocument &document, const XmlTree &tre
         details.lineRequest = RevealRequest::make(QStringLiteral("Fa / FaWiersz"), position);
 
     for (int column = 0; column < headers.size(); ++column) {
-        const QString value = column == 0 ? line.cell(0) : trimSpaces(line.cell(column));
+        const QString value = column == 0 ? line.cell(0) : trimSpaces(line.cellView(column)).toString();
         if (value.isEmpty())
             continue;
         const ColumnSource *source = sourceOfColumn(headers[column]);

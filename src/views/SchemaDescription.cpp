@@ -2,6 +2,7 @@
 
 #include "load/XmlErrors.h"
 #include "support/ExtraString.h"
+#include "support/TrimSpaces.h"
 
 #include <QFile>
 
@@ -68,17 +69,6 @@ std::optional<QString> documentationOf(const xmlNode *declaration)
     return fromXml(text.get());
 }
 
-QString trimBlanks(const QString &text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == u' ')
-        ++begin;
-    while (end > begin && text[end - 1] == u' ')
-        --end;
-    return text.mid(begin, end - begin);
-}
-
 // A block "name: documentation" followed by a line break.
 void addNamedBlock(ExtraString &builder, const QString &name, const xmlNode *declaration)
 {
@@ -118,7 +108,7 @@ QString describeElement(const SchemaDocument &schema, const QString &elementName
         return builder.Text();
 
     if (const std::optional<QString> documentation = documentationOf(declaration)) {
-        builder.Adn(trimBlanks(*documentation));
+        builder.Adn(trimSpaces(*documentation).toString());
         builder.Adn(QString());
     }
 

@@ -1,5 +1,7 @@
 #include "XmlTree.h"
 
+#include "support/TrimSpaces.h"
+
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -21,13 +23,8 @@ QString CleanNodeText(const QString &text)
             cleaned += c;
         }
     }
-    qsizetype begin = 0;
-    qsizetype end = cleaned.size();
-    while (begin < end && cleaned[begin] == u' ')
-        ++begin;
-    while (end > begin && cleaned[end - 1] == u' ')
-        --end;
-    return (begin == 0 && end == cleaned.size()) ? cleaned : cleaned.mid(begin, end - begin);
+    const QStringView trimmed = trimSpaces(cleaned);
+    return trimmed.size() == cleaned.size() ? cleaned : trimmed.toString();
 }
 
 QString LocalName(const QString &qualifiedName)
@@ -127,15 +124,10 @@ private:
                 data[out++] = data[in];
             }
         }
-        qsizetype first = begin;
-        while (first < out && data[first] == u' ')
-            ++first;
-        qsizetype last = out;
-        while (last > first && data[last - 1] == u' ')
-            --last;
-        if (first > begin)
-            std::copy(data + first, data + last, data + begin);
-        const qsizetype length = last - first;
+        const QStringView trimmed = trimSpaces(QStringView(data + begin, out - begin));
+        const qsizetype length = trimmed.size();
+        if (trimmed.data() != data + begin)
+            std::copy(trimmed.begin(), trimmed.end(), data + begin);
         pool.truncate(begin + length);
         return int(length);
     }

@@ -25,11 +25,7 @@ namespace {
 TestInvoice correctingInvoice()
 {
     TestInvoice invoice;
-    invoice.kind = QStringLiteral("<RodzajFaktury>KOR</RodzajFaktury>");
-    invoice.correction = QStringLiteral(
-        "<PrzyczynaKorekty>Rabat</PrzyczynaKorekty>"
-        "<DaneFaKorygowanej><DataWystFaKorygowanej>2026-01-31</DataWystFaKorygowanej>"
-        "<NrFaKorygowanej>FV/1/2026</NrFaKorygowanej><NrKSeFN>1</NrKSeFN></DaneFaKorygowanej>");
+    invoice.correcting(1);
     invoice.lines = invoiceLine("1", {{"P_7", "Długopis niebieski z bardzo długą nazwą towaru"}, {"P_8A", "szt"},
                                       {"P_8B", "2"}, {"P_9A", "3"}, {"P_11", "6"}, {"P_12", "23"}})
                     + invoiceLine("2", {{"P_7", "Zeszyt"}, {"P_8B", "1"}, {"P_9A", "4"}, {"P_11", "4"}, {"P_12", "8"}});

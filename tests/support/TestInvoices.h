@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 
 #include <initializer_list>
@@ -37,6 +38,22 @@ struct TestInvoice
     QString lines;        // FaWiersz elements
     QString afterLines;   // Rozliczenie, Platnosc, ...
     QString stopka;       // inner XML of <Stopka>, if any
+
+    // Makes it a correcting invoice of `count` invoices issued outside the
+    // national system: FV/1/2026 of 2026-01-31, FV/2/2026 of 2026-02-01, ...
+    TestInvoice &correcting(int count)
+    {
+        kind = QStringLiteral("<RodzajFaktury>KOR</RodzajFaktury>\n");
+        correction = QStringLiteral("<PrzyczynaKorekty>Rabat</PrzyczynaKorekty>");
+        for (int k = 1; k <= count; ++k) {
+            correction += QStringLiteral("<DaneFaKorygowanej><DataWystFaKorygowanej>%1</DataWystFaKorygowanej>"
+                                         "<NrFaKorygowanej>FV/%2/2026</NrFaKorygowanej><NrKSeFN>1</NrKSeFN>"
+                                         "</DaneFaKorygowanej>")
+                              .arg(QDate(2026, 1, 31).addDays(k - 1).toString(Qt::ISODate))
+                              .arg(k);
+        }
+        return *this;
+    }
 
     QString toXml() const
     {

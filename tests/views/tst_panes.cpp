@@ -32,13 +32,7 @@ TestInvoice invoiceWithLines()
 TestInvoice correctingInvoice()
 {
     TestInvoice invoice = invoiceWithLines();
-    invoice.kind = QStringLiteral("<RodzajFaktury>KOR</RodzajFaktury>");
-    invoice.correction = QStringLiteral(
-        "<PrzyczynaKorekty>Rabat</PrzyczynaKorekty>"
-        "<DaneFaKorygowanej><DataWystFaKorygowanej>2026-01-31</DataWystFaKorygowanej>"
-        "<NrFaKorygowanej>FV/1/2026</NrFaKorygowanej><NrKSeFN>1</NrKSeFN></DaneFaKorygowanej>"
-        "<DaneFaKorygowanej><DataWystFaKorygowanej>2026-02-01</DataWystFaKorygowanej>"
-        "<NrFaKorygowanej>FV/2/2026</NrFaKorygowanej><NrKSeFN>1</NrKSeFN></DaneFaKorygowanej>");
+    invoice.correcting(2);
     return invoice;
 }
 

@@ -25,13 +25,7 @@ namespace {
 TestInvoice threeLineCorrection()
 {
     TestInvoice invoice;
-    invoice.kind = QStringLiteral("<RodzajFaktury>KOR</RodzajFaktury>");
-    invoice.correction = QStringLiteral(
-        "<PrzyczynaKorekty>Rabat</PrzyczynaKorekty>"
-        "<DaneFaKorygowanej><DataWystFaKorygowanej>2026-01-31</DataWystFaKorygowanej>"
-        "<NrFaKorygowanej>FV/1/2026</NrFaKorygowanej><NrKSeFN>1</NrKSeFN></DaneFaKorygowanej>"
-        "<DaneFaKorygowanej><DataWystFaKorygowanej>2026-02-01</DataWystFaKorygowanej>"
-        "<NrFaKorygowanej>FV/2/2026</NrFaKorygowanej><NrKSeFN>1</NrKSeFN></DaneFaKorygowanej>");
+    invoice.correcting(2);
     invoice.beforeLines = QStringLiteral(
         "<DodatkowyOpis><NrWiersza>3</NrWiersza><Klucz>Kolor</Klucz><Wartosc>zielony</Wartosc></DodatkowyOpis>");
     invoice.lines = invoiceLine("1", {{"P_7", "Pierwsza"}, {"P_8A", "szt"}, {"P_8B", "1"}, {"P_9A", "1"}, {"P_11", "1"}})
