@@ -28,6 +28,17 @@ InvoiceLines linesOf(const QString &lineXml, const QString &separator, const QSt
     return buildInvoiceLines(*document, separator);
 }
 
+InvoiceLines linesOfExample(const char *fileName)
+{
+    QFile file(QDir(examplesFolder()).filePath(QLatin1String(fileName)));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const auto document = validDocument(QString::fromUtf8(file.readAll()));
+    if (!document)
+        return {};
+    return buildInvoiceLines(*document, QStringLiteral(","));
+}
+
 } // namespace
 
 class TestInvoiceLines : public QObject
@@ -318,11 +329,7 @@ private Q_SLOTS:
     {
         // Podstawowa 1: line 1 has rate 4.2142, P_9A 1356.00, P_11 100.45,
         // P_8B 8.0; line 2 no rate, P_8B 2.561, P_9A 1350.00, P_11 3457.35.
-        QFile file(QDir(examplesFolder()).filePath(QStringLiteral("podstawowa__FA_3_Przyklad_1.xml")));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const auto document = validDocument(QString::fromUtf8(file.readAll()));
-        QVERIFY(document);
-        const InvoiceLines lines = buildInvoiceLines(*document, QStringLiteral(","));
+        const InvoiceLines lines = linesOfExample("podstawowa__FA_3_Przyklad_1.xml");
         QVERIFY(!lines.failure);
         QCOMPARE(lines.rows.size(), std::size_t(2));
         // 4.2142 x 1356.00 = 5714.4552 -> 5714.46; 4.2142 x 100.45 = 423.31639 -> 423.32
@@ -331,6 +338,31 @@ private Q_SLOTS:
         QCOMPARE(lines.rows[1].cells(), (QStringList{"2", "", "-", "2,56", "1350,00", " ", "3457,35", "", "zw", "",
                                                    "GTU_01", "", "", "ABCD ABCD ABCD ABCD ABCD ABCD ABCD ABCD ABCD ABCD"}));
         QVERIFY(lines.commonRate.isEmpty());
+
+        // Brutto 3: both lines give only gross figures, P_9B 500 and P_11A
+        // 500 at 23 %: 500 / 1.23 = 406.504... -> 406.50 for price and value.
+        const InvoiceLines gross = linesOfExample("podstawowa__FA_3_Przyklad_3_brutto.xml");
+        QVERIFY(!gross.failure);
+        QCOMPARE(gross.rows.size(), std::size_t(2));
+        for (std::size_t i = 0; i < 2; ++i) {
+            QCOMPARE(gross.rows[i].cells(), (QStringList{QString::number(i + 1), "", "szt", "1,00", "406,50", " ",
+                                                       "406,50", "", "23", "", "test", "", "", ""}));
+        }
+
+        // Zalacznik 1: prices with eight decimals, 0.04415 and 0.23525,
+        // rounded to grosze: 0.04 and 0.24; values as stated.
+        const InvoiceLines fourLines = linesOfExample("zalacznik__FA_3_Zalacznik_Przyklad_1.xml");
+        QVERIFY(!fourLines.failure);
+        QCOMPARE(fourLines.rows.size(), std::size_t(4));
+        const QStringList expected[] = {
+            {"1", "", "kWh", "45181,00", "0,04", " ", "1994,74", "", "23", "", "Dystrybucyjna zmienna", "", "", ""},
+            {"2", "", "kWh", "45181,00", "0,24", " ", "10628,83", "", "23", "", "Paliwo gazowe", "", "", ""},
+            {"3", "", "m-c", "1,00", "16,11", " ", "16,11", "", "23", "", "Opłata handlowa", "", "", ""},
+            {"4", "", "m-c", "1,00", "308,33", " ", "308,33", "", "23", "", "Dystrybucyjna stała", "", "", ""},
+        };
+        for (std::size_t i = 0; i < 4; ++i)
+            QCOMPARE(fourLines.rows[i].cells(), expected[i]);
+        QVERIFY(fourLines.commonRate.isEmpty());
     }
 };
 
