@@ -8,8 +8,10 @@ SETTINGS="$XDG_CONFIG_HOME/Velkor/Velkor.ini"
 start_xvfb
 openbox --sm-disable >/dev/null 2>&1 &
 CLIP_PIDS+=($!)
-sleep 1
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
+wait_until 20 wm_running || fail "the window manager did not start"
 
+is_framed() { xprop -id "$1" _NET_FRAME_EXTENTS | grep -q ' = '; }
 is_maximised() { xprop -id "$1" _NET_WM_STATE | grep -q MAXIMIZED_HORZ; }
 has_width() { xwininfo -id "$1" | grep -q "Width: $2\$"; }
 
@@ -19,8 +21,14 @@ wait_until 10 is_maximised "$window" || fail "the first start is not maximised"
 
 wmctrl -i -r "$window" -b remove,maximized_vert,maximized_horz
 wait_until 10 bash -c "! xprop -id $window _NET_WM_STATE | grep -q MAXIMIZED_HORZ" || fail "the window stays maximised"
-wmctrl -i -r "$window" -e 0,150,120,1100,700
-wait_until 10 has_width "$window" 1100 || fail "the window was not resized"
+# Asked again until it holds: the window may still be settling from the
+# unmaximise when the first request arrives.
+resize_window() {
+  wmctrl -i -r "$window" -e 0,150,120,1100,700
+  sleep 0.3
+  has_width "$window" 1100
+}
+wait_until 15 resize_window || fail "the window was not resized"
 sleep 0.5
 # Widen the first column of the lines list by dragging its header edge
 # (the list's header sits 14 px from the window's left edge, 442 px down).
@@ -56,7 +64,8 @@ done
 # the very same values.
 start_velkor
 window=$(wait_for_window '^Velkor$')
-sleep 2 # the window manager frames the window meanwhile
+wait_until 20 is_framed "$window" || fail "the window manager did not frame the second window"
+sleep 1 # let the window settle where the window manager put it
 is_maximised "$window" && fail "the second start is maximised"
 press "$window" alt+F4
 wait_until 10 bash -c "! kill -0 $VELKOR_PID" || fail "the second run did not end"
