@@ -60,9 +60,7 @@ private Q_SLOTS:
     void initTestCase() { initializeXmlLibrary(); }
     void init()
     {
-        WindowFixture::clearSettings();
-        f.desktop = FakeDesktop();
-        QVERIFY(f.start());
+        QVERIFY(f.startFresh());
         f.paste(correctingInvoice().toXml());
         f.desktop.clipboard = QStringLiteral("stare");
         f.desktop.clipboardWrites = 0;

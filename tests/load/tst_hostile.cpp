@@ -92,15 +92,7 @@ class TestHostile : public QObject
         return PobierzFA3(environment, source, fileName);
     }
 
-    QString write(const QString &name, const QByteArray &bytes)
-    {
-        const QString path = m_temp.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
-            return {};
-        file.write(bytes);
-        return path;
-    }
+    QString write(const QString &name, const QByteArray &bytes) { return writeTestFile(m_temp.path(), name, bytes); }
 
 private Q_SLOTS:
     void initTestCase()

@@ -33,13 +33,7 @@ class TestLoader : public QObject
 
     QString writeFile(const QString &relative, const QByteArray &bytes)
     {
-        const QString path = m_temp.filePath(relative);
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
-            return {};
-        file.write(bytes);
-        return path;
+        return writeTestFile(m_temp.path(), relative, bytes);
     }
 
 private Q_SLOTS:

@@ -38,15 +38,7 @@ class TestLoading : public QObject
         return parseInvoice(bytes, encoding, *m_schema);
     }
 
-    QString writeFile(const QString &name, const QByteArray &bytes)
-    {
-        const QString path = m_temp.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
-            return {};
-        file.write(bytes);
-        return path;
-    }
+    QString writeFile(const QString &name, const QByteArray &bytes) { return writeTestFile(m_temp.path(), name, bytes); }
 
     // A document parsed without validation, for the header check alone.
     static InvoiceDocument unvalidated(const QString &xml)

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QString>
 
 namespace velkor::test {
@@ -30,6 +33,18 @@ inline QString dataFolder()
 inline QString ownExample(const char *name)
 {
     return QStringLiteral(VELKOR_TEST_OWN_EXAMPLES_DIR "/") + QLatin1String(name);
+}
+
+// Writes `bytes` to `relative` under `folder`, making the folders on the
+// way; the full path, or an empty string when the file cannot be written.
+inline QString writeTestFile(const QString &folder, const QString &relative, const QByteArray &bytes)
+{
+    const QString path = QDir(folder).filePath(relative);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return {};
+    return path;
 }
 
 } // namespace velkor::test

@@ -36,6 +36,15 @@ public:
         return QTest::qWaitForWindowActive(window.get());
     }
 
+    // A new window over empty settings and a fresh fake desktop, as each
+    // test function wants it.
+    bool startFresh()
+    {
+        clearSettings();
+        desktop = FakeDesktop();
+        return start();
+    }
+
     MainWindowControls &c() { return window->controls(); }
 
     // Pastes the text as Ctrl+F5 would.

@@ -45,12 +45,7 @@ class TestPanes : public QObject
 
 private Q_SLOTS:
     void initTestCase() { initializeXmlLibrary(); }
-    void init()
-    {
-        WindowFixture::clearSettings();
-        f.desktop = FakeDesktop();
-        QVERIFY(f.start());
-    }
+    void init() { QVERIFY(f.startFresh()); }
     void cleanup() { f.stop(); }
 
     // CTest runs this test under a comma and under a point locale.

@@ -79,12 +79,7 @@ class TestReveal : public QObject
 
 private Q_SLOTS:
     void initTestCase() { initializeXmlLibrary(); }
-    void init()
-    {
-        WindowFixture::clearSettings();
-        f.desktop = FakeDesktop();
-        QVERIFY(f.start());
-    }
+    void init() { QVERIFY(f.startFresh()); }
     void cleanup() { f.stop(); }
 
     void textViewBeforeAnyLoadIsEmptyAndFocused()
