@@ -24,6 +24,11 @@ inline QString examplesFolder()
     return QStringLiteral(VELKOR_TEST_EXAMPLES_DIR);
 }
 
+inline QString publicExample(const char *name)
+{
+    return QDir(examplesFolder()).filePath(QLatin1String(name));
+}
+
 inline QString dataFolder()
 {
     return QStringLiteral(VELKOR_TEST_DATA_DIR);

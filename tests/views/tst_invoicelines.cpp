@@ -28,9 +28,9 @@ InvoiceLines linesOf(const QString &lineXml, const QString &separator, const QSt
     return buildInvoiceLines(*document, separator);
 }
 
-InvoiceLines linesOfExample(const char *fileName)
+InvoiceLines linesOfFile(const QString &path)
 {
-    QFile file(QDir(examplesFolder()).filePath(QLatin1String(fileName)));
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     const auto document = validDocument(QString::fromUtf8(file.readAll()));
@@ -329,7 +329,7 @@ private Q_SLOTS:
     {
         // Podstawowa 1: line 1 has rate 4.2142, P_9A 1356.00, P_11 100.45,
         // P_8B 8.0; line 2 no rate, P_8B 2.561, P_9A 1350.00, P_11 3457.35.
-        const InvoiceLines lines = linesOfExample("podstawowa__FA_3_Przyklad_1.xml");
+        const InvoiceLines lines = linesOfFile(publicExample("podstawowa__FA_3_Przyklad_1.xml"));
         QVERIFY(!lines.failure);
         QCOMPARE(lines.rows.size(), std::size_t(2));
         // 4.2142 x 1356.00 = 5714.4552 -> 5714.46; 4.2142 x 100.45 = 423.31639 -> 423.32
@@ -341,7 +341,7 @@ private Q_SLOTS:
 
         // Brutto 3: both lines give only gross figures, P_9B 500 and P_11A
         // 500 at 23 %: 500 / 1.23 = 406.504... -> 406.50 for price and value.
-        const InvoiceLines gross = linesOfExample("podstawowa__FA_3_Przyklad_3_brutto.xml");
+        const InvoiceLines gross = linesOfFile(publicExample("podstawowa__FA_3_Przyklad_3_brutto.xml"));
         QVERIFY(!gross.failure);
         QCOMPARE(gross.rows.size(), std::size_t(2));
         for (std::size_t i = 0; i < 2; ++i) {
@@ -351,7 +351,7 @@ private Q_SLOTS:
 
         // Zalacznik 1: prices with eight decimals, 0.04415 and 0.23525,
         // rounded to grosze: 0.04 and 0.24; values as stated.
-        const InvoiceLines fourLines = linesOfExample("zalacznik__FA_3_Zalacznik_Przyklad_1.xml");
+        const InvoiceLines fourLines = linesOfFile(publicExample("zalacznik__FA_3_Zalacznik_Przyklad_1.xml"));
         QVERIFY(!fourLines.failure);
         QCOMPARE(fourLines.rows.size(), std::size_t(4));
         const QStringList expected[] = {
@@ -363,6 +363,30 @@ private Q_SLOTS:
         for (std::size_t i = 0; i < 4; ++i)
             QCOMPARE(fourLines.rows[i].cells(), expected[i]);
         QVERIFY(fourLines.commonRate.isEmpty());
+    }
+
+    void ownExamplesMatchFiguresWorkedOutByHand()
+    {
+        // The correction: chairs 10 -> 8 at 99.95 (999.50 -> 799.60),
+        // cushions 5 at 47.00 -> 43.00 (235.00 -> 215.00).
+        const InvoiceLines correction = linesOfFile(ownExample("faktura-korygujaca.xml"));
+        QVERIFY(!correction.failure);
+        QCOMPARE(correction.rows.size(), std::size_t(2));
+        QCOMPARE(correction.rows[0].cells().mid(0, 8),
+                 (QStringList{"1", "KR-001", "szt", "-2,00", "99,95", " ", "-199,90", ""}));
+        QCOMPARE(correction.rows[1].cells().mid(0, 8),
+                 (QStringList{"2", "PD-017", "szt", "5,00", "-4,00", " ", "-20,00", ""}));
+
+        // In euro at 4.2817: 23.50 -> 100.61995, 940.00 -> 4024.798,
+        // 80.00 -> 342.536, 400.00 -> 1712.68.
+        const InvoiceLines euro = linesOfFile(ownExample("faktura-walutowa.xml"));
+        QVERIFY(!euro.failure);
+        QCOMPARE(euro.rows.size(), std::size_t(2));
+        QCOMPARE(euro.rows[0].cells().mid(0, 10), (QStringList{"1", "KR-001", "szt", "40,00", "100,62", "23,50",
+                                                             "4024,80", "940,00", "0 WDT", "4,281700"}));
+        QCOMPARE(euro.rows[1].cells().mid(0, 10), (QStringList{"2", "ST-210", "szt", "5,00", "342,54", "80,00",
+                                                             "1712,68", "400,00", "0 WDT", "4,281700"}));
+        QCOMPARE(euro.commonRate, QStringLiteral("4,281700"));
     }
 };
 

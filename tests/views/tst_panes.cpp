@@ -224,6 +224,21 @@ private Q_SLOTS:
         }
         QCOMPARE(loaded, 9);
     }
+
+    void ownExamplesFillWithoutAnError()
+    {
+        for (const char *name : {"faktura-podstawowa.xml", "faktura-korygujaca.xml", "faktura-walutowa.xml"}) {
+            QFile file(ownExample(name));
+            QVERIFY2(file.open(QIODevice::ReadOnly), name);
+            f.desktop.messages.clear();
+            f.paste(QString::fromUtf8(file.readAll()));
+            QVERIFY2(f.desktop.messages.isEmpty(), name);
+            QVERIFY2(!f.c().listaModel->isEmpty() && !f.c().listaSModel->isEmpty(), name);
+            const bool correcting = QByteArray(name) == "faktura-korygujaca.xml";
+            QCOMPARE(f.c().korygowane->isEnabled(), correcting);
+            QCOMPARE(f.c().listaKModel->rowCount(), correcting ? 2 : 0);
+        }
+    }
 };
 
 QTEST_MAIN(TestPanes)
