@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <functional>
+
 using namespace velkor;
 using namespace velkor::test;
 
@@ -34,6 +36,25 @@ class TestLoader : public QObject
     QString writeFile(const QString &relative, const QByteArray &bytes)
     {
         return writeTestFile(m_temp.path(), relative, bytes);
+    }
+
+    // Copies the schema set into folder/sql/, passing each file through edit,
+    // and returns the main schema's path, or an empty string when a file of
+    // the set cannot be read.
+    QString copySchemaSet(const QString &folder,
+                          const std::function<void(QByteArray &)> &edit = {})
+    {
+        const QDir source(schemaFolder());
+        for (const QString &name : source.entryList({QStringLiteral("*.xsd")}, QDir::Files)) {
+            QFile file(source.filePath(name));
+            if (!file.open(QIODevice::ReadOnly))
+                return {};
+            QByteArray bytes = file.readAll();
+            if (edit)
+                edit(bytes);
+            writeFile(folder + QStringLiteral("/sql/") + name, bytes);
+        }
+        return m_temp.filePath(folder + QStringLiteral("/sql/schemaFA3.xsd"));
     }
 
 private Q_SLOTS:
@@ -190,15 +211,10 @@ private Q_SLOTS:
     // speak for itself.
     void headerFailureHasItsOwnMessage()
     {
-        const QDir source(schemaFolder());
-        for (const QString &name : source.entryList({QStringLiteral("*.xsd")}, QDir::Files)) {
-            QFile file(source.filePath(name));
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            QByteArray bytes = file.readAll();
+        m_schemaFile = copySchemaSet(QStringLiteral("luzny"), [](QByteArray &bytes) {
             bytes.replace("fixed=\"FA (3)\"", "").replace("fixed=\"1-0E\"", "");
-            writeFile(QStringLiteral("luzny/sql/") + name, bytes);
-        }
-        m_schemaFile = m_temp.filePath(QStringLiteral("luzny/sql/schemaFA3.xsd"));
+        });
+        QVERIFY(!m_schemaFile.isEmpty());
         TestInvoice invoice;
         invoice.schemaVersion = QStringLiteral("1-0F");
 
@@ -223,13 +239,8 @@ private Q_SLOTS:
 
     void unchangedSchemaSetIsCompiledOnce()
     {
-        const QDir source(schemaFolder());
-        for (const QString &name : source.entryList({QStringLiteral("*.xsd")}, QDir::Files)) {
-            QFile file(source.filePath(name));
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            writeFile(QStringLiteral("staly/sql/") + name, file.readAll());
-        }
-        const QString main = m_temp.filePath(QStringLiteral("staly/sql/schemaFA3.xsd"));
+        const QString main = copySchemaSet(QStringLiteral("staly"));
+        QVERIFY(!main.isEmpty());
         const auto first = InvoiceSchema::current(main);
         QCOMPARE(InvoiceSchema::current(main), first);
         // An imported file changes: the set is compiled anew.
@@ -248,13 +259,8 @@ private Q_SLOTS:
 
     void schemaReplacedWhileRunningTakesEffectAtTheNextLoad()
     {
-        const QDir source(schemaFolder());
-        for (const QString &name : source.entryList({QStringLiteral("*.xsd")}, QDir::Files)) {
-            QFile file(source.filePath(name));
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            writeFile(QStringLiteral("zmienny/sql/") + name, file.readAll());
-        }
-        m_schemaFile = m_temp.filePath(QStringLiteral("zmienny/sql/schemaFA3.xsd"));
+        m_schemaFile = copySchemaSet(QStringLiteral("zmienny"));
+        QVERIFY(!m_schemaFile.isEmpty());
         m_desktop.clipboard = TestInvoice().toXml();
         QString fileName;
         QVERIFY(load(LoadSource::Clipboard, fileName));
