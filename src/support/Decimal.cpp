@@ -3,14 +3,22 @@
 #include "Failure.h"
 
 #include <algorithm>
-#include <vector>
+#include <array>
+#include <charconv>
+#include <stdexcept>
+#include <string>
 
 namespace velkor {
 
 namespace {
 
-using Magnitude = Decimal::Magnitude;
-constexpr int LimbCount = 8;
+using Integer = Decimal::Integer;
+
+// 10^77 is the largest power of ten below 2^256.
+constexpr int LargestPowerOfTen = 77;
+// Products of read values have at most twice the decimals a value is read
+// with; more than that only comes from chains nothing in the program builds.
+constexpr int MaxScale = 3 * Decimal::MaxDecimals;
 
 [[noreturn]] void overflow()
 {
@@ -18,307 +26,202 @@ constexpr int LimbCount = 8;
     throw Failure(6, QStringLiteral("Przepełnienie: liczba w fakturze jest zbyt duża."));
 }
 
-bool isZero(const Magnitude &m)
+// Runs `operation`, turning the checked integer's overflow into a Failure.
+template <typename Operation>
+auto checked(Operation operation) -> decltype(operation())
 {
-    return std::all_of(m.limbs.begin(), m.limbs.end(), [](std::uint32_t limb) { return limb == 0; });
-}
-
-int compareMagnitudes(const Magnitude &a, const Magnitude &b)
-{
-    for (int i = LimbCount - 1; i >= 0; --i) {
-        if (a.limbs[i] != b.limbs[i])
-            return a.limbs[i] < b.limbs[i] ? -1 : 1;
-    }
-    return 0;
-}
-
-Magnitude add(const Magnitude &a, const Magnitude &b)
-{
-    Magnitude sum;
-    std::uint64_t carry = 0;
-    for (int i = 0; i < LimbCount; ++i) {
-        const std::uint64_t s = std::uint64_t(a.limbs[i]) + b.limbs[i] + carry;
-        sum.limbs[i] = std::uint32_t(s);
-        carry = s >> 32;
-    }
-    if (carry)
+    try {
+        return operation();
+    } catch (const std::overflow_error &) {
         overflow();
-    return sum;
-}
-
-// a - b modulo 2^256; callers ensure a >= b unless they rely on the wrap.
-Magnitude subtract(const Magnitude &a, const Magnitude &b)
-{
-    Magnitude difference;
-    std::int64_t borrow = 0;
-    for (int i = 0; i < LimbCount; ++i) {
-        std::int64_t d = std::int64_t(a.limbs[i]) - b.limbs[i] - borrow;
-        borrow = d < 0 ? 1 : 0;
-        if (d < 0)
-            d += std::int64_t(1) << 32;
-        difference.limbs[i] = std::uint32_t(d);
-    }
-    return difference;
-}
-
-Magnitude multiplySmall(const Magnitude &a, std::uint32_t factor, std::uint32_t addend = 0)
-{
-    Magnitude product;
-    std::uint64_t carry = addend;
-    for (int i = 0; i < LimbCount; ++i) {
-        const std::uint64_t p = std::uint64_t(a.limbs[i]) * factor + carry;
-        product.limbs[i] = std::uint32_t(p);
-        carry = p >> 32;
-    }
-    if (carry)
+    } catch (const std::range_error &) {
         overflow();
-    return product;
-}
-
-Magnitude multiply(const Magnitude &a, const Magnitude &b)
-{
-    std::array<std::uint32_t, 2 * LimbCount> wide{};
-    for (int i = 0; i < LimbCount; ++i) {
-        if (a.limbs[i] == 0)
-            continue;
-        std::uint64_t carry = 0;
-        for (int j = 0; j < LimbCount; ++j) {
-            const std::uint64_t t = std::uint64_t(a.limbs[i]) * b.limbs[j] + wide[i + j] + carry;
-            wide[i + j] = std::uint32_t(t);
-            carry = t >> 32;
-        }
-        wide[i + LimbCount] = std::uint32_t(carry);
-    }
-    for (int i = LimbCount; i < 2 * LimbCount; ++i) {
-        if (wide[i])
-            overflow();
-    }
-    Magnitude product;
-    std::copy(wide.begin(), wide.begin() + LimbCount, product.limbs.begin());
-    return product;
-}
-
-Magnitude divideSmall(const Magnitude &a, std::uint32_t divisor, std::uint32_t &remainder)
-{
-    Magnitude quotient;
-    std::uint64_t rest = 0;
-    for (int i = LimbCount - 1; i >= 0; --i) {
-        const std::uint64_t current = (rest << 32) | a.limbs[i];
-        quotient.limbs[i] = std::uint32_t(current / divisor);
-        rest = current % divisor;
-    }
-    remainder = std::uint32_t(rest);
-    return quotient;
-}
-
-bool fitsInOneLimb(const Magnitude &m)
-{
-    return std::all_of(m.limbs.begin() + 1, m.limbs.end(), [](std::uint32_t limb) { return limb == 0; });
-}
-
-void divide(const Magnitude &a, const Magnitude &b, Magnitude &quotient, Magnitude &remainder)
-{
-    if (fitsInOneLimb(b)) {
-        std::uint32_t rest = 0;
-        quotient = divideSmall(a, b.limbs[0], rest);
-        remainder = Magnitude();
-        remainder.limbs[0] = rest;
-        return;
-    }
-    quotient = Magnitude();
-    remainder = Magnitude();
-    for (int bit = LimbCount * 32 - 1; bit >= 0; --bit) {
-        // remainder = remainder * 2 + next bit of a; the bit shifted out on the
-        // left means the true remainder exceeds b, and the wrapping subtraction
-        // below still yields the right result.
-        const bool carry = remainder.limbs[LimbCount - 1] >> 31;
-        for (int i = LimbCount - 1; i > 0; --i)
-            remainder.limbs[i] = (remainder.limbs[i] << 1) | (remainder.limbs[i - 1] >> 31);
-        remainder.limbs[0] = (remainder.limbs[0] << 1) | ((a.limbs[bit / 32] >> (bit % 32)) & 1u);
-        if (carry || compareMagnitudes(remainder, b) >= 0) {
-            remainder = subtract(remainder, b);
-            quotient.limbs[bit / 32] |= 1u << (bit % 32);
-        }
     }
 }
 
-// 10^0 to 10^77 (the largest below 2^256), computed once.
-const Magnitude &powerOfTen(int exponent)
+const Integer &powerOfTen(int exponent)
 {
-    static const std::vector<Magnitude> powers = [] {
-        std::vector<Magnitude> table(78);
-        table[0].limbs[0] = 1;
+    static const std::array<Integer, LargestPowerOfTen + 1> powers = [] {
+        std::array<Integer, LargestPowerOfTen + 1> table;
+        table[0] = 1;
         for (std::size_t i = 1; i < table.size(); ++i)
-            table[i] = multiplySmall(table[i - 1], 10);
+            table[i] = table[i - 1] * 10;
         return table;
     }();
-    if (exponent < 0 || std::size_t(exponent) >= powers.size())
+    if (exponent < 0 || exponent > LargestPowerOfTen)
         overflow();
     return powers[std::size_t(exponent)];
 }
 
-// The decimal digits of a magnitude, most significant first, into `buffer`
-// (room for 78 digits); returns how many were written.
-int digitsOf(Magnitude m, char16_t *buffer)
+// value / divisor rounded to a whole number; divisor > 0.
+Integer roundQuotient(const Integer &value, const Integer &divisor, Rounding rounding)
 {
-    char16_t reversed[80];
-    int count = 0;
-    do {
-        std::uint32_t chunk = 0;
-        m = divideSmall(m, 1000000000u, chunk);
-        for (int i = 0; i < 9; ++i) {
-            reversed[count++] = char16_t(u'0' + chunk % 10);
-            chunk /= 10;
-            if (isZero(m) && chunk == 0)
-                break;
-        }
-    } while (!isZero(m));
-    for (int i = 0; i < count; ++i)
-        buffer[i] = reversed[count - 1 - i];
-    return count;
-}
-
-// Rounds magnitude / divisor to a whole number; `negative` matters only for
-// the direction of halves, which is symmetric for both modes here.
-Magnitude roundQuotient(const Magnitude &numerator, const Magnitude &divisor, Rounding rounding)
-{
-    Magnitude quotient, remainder;
-    divide(numerator, divisor, quotient, remainder);
-    if (isZero(remainder))
+    Integer quotient, remainder;
+    divide_qr(value, divisor, quotient, remainder); // truncates toward zero
+    if (remainder.is_zero())
         return quotient;
-    const int half = compareMagnitudes(remainder, subtract(divisor, remainder));
-    const bool odd = quotient.limbs[0] & 1u;
-    const bool up = half > 0 || (half == 0 && (rounding == Rounding::HalfAwayFromZero || odd));
-    if (up) {
-        Magnitude one;
-        one.limbs[0] = 1;
-        quotient = add(quotient, one);
-    }
+    const Integer twiceRemainder = abs(remainder) * 2;
+    const int half = twiceRemainder.compare(divisor);
+    const bool odd = bit_test(abs(quotient), 0);
+    if (half > 0 || (half == 0 && (rounding == Rounding::HalfAwayFromZero || odd)))
+        quotient += value.sign() < 0 ? -1 : 1;
     return quotient;
 }
 
-bool isBlank(QChar c)
+bool isBlank(char16_t c)
 {
     return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
 }
 
-int digitValue(QChar c)
+bool isDigit(char16_t c)
 {
-    return (c >= u'0' && c <= u'9') ? c.unicode() - u'0' : -1;
+    return c >= u'0' && c <= u'9';
 }
 
+// Collects decimal digits into a 256-bit integer, eighteen at a time in a
+// machine word: most numbers never leave it.
+class DigitAccumulator
+{
+public:
+    void push(int digit)
+    {
+        m_chunk = m_chunk * 10 + std::uint64_t(digit);
+        if (++m_chunkDigits == 18)
+            flush();
+    }
+
+    Integer take()
+    {
+        flush();
+        return m_value;
+    }
+
+private:
+    void flush()
+    {
+        if (m_chunkDigits == 0)
+            return;
+        if (m_value.is_zero())
+            m_value = m_chunk;
+        else
+            m_value = m_value * powerOfTen(m_chunkDigits) + m_chunk;
+        m_chunk = 0;
+        m_chunkDigits = 0;
+    }
+
+    Integer m_value;
+    std::uint64_t m_chunk = 0;
+    int m_chunkDigits = 0;
+};
+
 // The leading numeric part of a text: blanks, a sign, digits, the separator
-// and more digits, rounded to `decimalsWanted` decimals halves to even.
-// `at(i)` gives the i-th character, `startsWithSeparator(i)` says whether the
-// separator begins there.
+// and more digits. `at(i)` gives the i-th character, `startsWithSeparator(i)`
+// says whether the separator begins there.
 template <typename At, typename StartsWithSeparator>
 void readLeadingNumber(qsizetype n, At at, StartsWithSeparator startsWithSeparator, qsizetype separatorLength,
-                       int decimalsWanted, bool &negative, Magnitude &m)
+                          Integer &value, int &decimals)
 {
     qsizetype i = 0;
     while (i < n && isBlank(at(i)))
         ++i;
+    bool negative = false;
     if (i < n && (at(i) == u'-' || at(i) == u'+')) {
         negative = at(i) == u'-';
         ++i;
     }
-    for (; i < n && digitValue(at(i)) >= 0; ++i)
-        m = multiplySmall(m, 10, std::uint32_t(digitValue(at(i))));
+    DigitAccumulator digits;
+    for (; i < n && isDigit(at(i)); ++i)
+        digits.push(at(i) - u'0');
 
-    int decimals = 0;
-    int roundingDigit = 0;
+    // Decimals beyond MaxDecimals are rounded away, halves to even.
+    decimals = 0;
+    int roundingDigit = -1;
     bool stickyDigits = false;
     if (separatorLength > 0 && startsWithSeparator(i)) {
-        i += separatorLength;
-        for (; i < n && digitValue(at(i)) >= 0; ++i) {
-            const int digit = digitValue(at(i));
-            if (decimals < decimalsWanted) {
-                m = multiplySmall(m, 10, std::uint32_t(digit));
+        for (i += separatorLength; i < n && isDigit(at(i)); ++i) {
+            const int digit = at(i) - u'0';
+            if (decimals < Decimal::MaxDecimals) {
+                digits.push(digit);
                 ++decimals;
-            } else if (decimals == decimalsWanted) {
+            } else if (roundingDigit < 0) {
                 roundingDigit = digit;
-                ++decimals;
             } else if (digit != 0) {
                 stickyDigits = true;
             }
         }
     }
-    for (int d = std::min(decimals, decimalsWanted); d < decimalsWanted; ++d)
-        m = multiplySmall(m, 10);
-
-    const bool odd = m.limbs[0] & 1u;
-    if (roundingDigit > 5 || (roundingDigit == 5 && (stickyDigits || odd)))
-        m = multiplySmall(m, 1, 1);
+    value = digits.take();
+    if (roundingDigit > 5 || (roundingDigit == 5 && (stickyDigits || bit_test(value, 0))))
+        value += 1;
+    if (negative)
+        value = -value;
 }
 
+// Unsigned decimal digits of a magnitude, most significant first.
+std::string digitsOf(const Integer &magnitude)
+{
+    if (magnitude <= std::numeric_limits<std::uint64_t>::max()) {
+        char buffer[24];
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer, magnitude.convert_to<std::uint64_t>()).ptr;
+        return std::string(buffer, end);
+    }
+    return magnitude.str();
+}
 
 } // namespace
 
-Decimal::Decimal(bool negative, Magnitude magnitude, int decimals)
-    : m_negative(negative && !velkor::isZero(magnitude)), m_magnitude(magnitude), m_decimals(decimals)
-{
-}
-
 Decimal Decimal::fromInt(std::int64_t value)
 {
-    Magnitude m;
-    const std::uint64_t absolute = value < 0 ? std::uint64_t(0) - std::uint64_t(value) : std::uint64_t(value);
-    m.limbs[0] = std::uint32_t(absolute);
-    m.limbs[1] = std::uint32_t(absolute >> 32);
-    return Decimal(value < 0, m, 0);
+    return Decimal(Integer(value), 0);
 }
 
-Decimal Decimal::read(QStringView text, QStringView separator, int decimalsWanted)
+Decimal Decimal::fromScaled(std::int64_t unscaled, int decimals)
 {
-    decimalsWanted = std::clamp(decimalsWanted, 0, MaxDecimals);
-    bool negative = false;
-    Magnitude m;
-    readLeadingNumber(
-        text.size(), [&text](qsizetype i) { return text[i]; },
-        [&](qsizetype i) { return text.mid(i).startsWith(separator); }, separator.size(), decimalsWanted, negative, m);
-    return Decimal(negative, m, decimalsWanted);
+    return Decimal(Integer(unscaled), std::clamp(decimals, 0, MaxDecimals));
 }
 
-Decimal Decimal::readUtf8(QByteArrayView text, int decimalsWanted)
+Decimal Decimal::read(QStringView text, QStringView separator)
 {
-    decimalsWanted = std::clamp(decimalsWanted, 0, MaxDecimals);
-    bool negative = false;
-    Magnitude m;
+    Integer value;
+    int decimals = 0;
+    checked([&] {
+        return readLeadingNumber(
+            text.size(), [&text](qsizetype i) { return text[i].unicode(); },
+            [&](qsizetype i) { return text.mid(i).startsWith(separator); }, separator.size(), value, decimals);
+    });
+    return Decimal(std::move(value), decimals);
+}
+
+Decimal Decimal::readUtf8(QByteArrayView text)
+{
+    Integer value;
+    int decimals = 0;
     // Bytes above 0x7F are never digits, blanks, signs or the separator, so
     // reading UTF-8 byte by byte finds the same number.
-    readLeadingNumber(
-        text.size(), [&text](qsizetype i) { return QChar(char16_t(static_cast<unsigned char>(text[i]))); },
-        [&text](qsizetype i) { return i < text.size() && text[i] == '.'; }, 1, decimalsWanted, negative, m);
-    return Decimal(negative, m, decimalsWanted);
-}
-
-bool Decimal::isZero() const
-{
-    return velkor::isZero(m_magnitude);
+    checked([&] {
+        return readLeadingNumber(
+            text.size(), [&text](qsizetype i) { return char16_t(static_cast<unsigned char>(text[i])); },
+            [&text](qsizetype i) { return i < text.size() && text[i] == '.'; }, 1, value, decimals);
+    });
+    return Decimal(std::move(value), decimals);
 }
 
 Decimal Decimal::withDecimals(int decimals) const
 {
     if (decimals <= m_decimals)
         return *this;
-    return Decimal(m_negative, multiply(m_magnitude, powerOfTen(decimals - m_decimals)), decimals);
+    return checked([&] { return Decimal(m_value * powerOfTen(decimals - m_decimals), decimals); });
 }
 
 Decimal Decimal::operator-() const
 {
-    return Decimal(!m_negative, m_magnitude, m_decimals);
+    return Decimal(-m_value, m_decimals);
 }
 
 Decimal Decimal::operator+(const Decimal &other) const
 {
     const int decimals = std::max(m_decimals, other.m_decimals);
-    const Decimal a = withDecimals(decimals);
-    const Decimal b = other.withDecimals(decimals);
-    if (a.m_negative == b.m_negative)
-        return Decimal(a.m_negative, add(a.m_magnitude, b.m_magnitude), decimals);
-    if (compareMagnitudes(a.m_magnitude, b.m_magnitude) >= 0)
-        return Decimal(a.m_negative, subtract(a.m_magnitude, b.m_magnitude), decimals);
-    return Decimal(b.m_negative, subtract(b.m_magnitude, a.m_magnitude), decimals);
+    return checked([&] { return Decimal(withDecimals(decimals).m_value + other.withDecimals(decimals).m_value, decimals); });
 }
 
 Decimal Decimal::operator-(const Decimal &other) const
@@ -329,9 +232,9 @@ Decimal Decimal::operator-(const Decimal &other) const
 Decimal Decimal::operator*(const Decimal &other) const
 {
     const int decimals = m_decimals + other.m_decimals;
-    if (decimals > 3 * MaxDecimals)
+    if (decimals > MaxScale)
         overflow();
-    return Decimal(m_negative != other.m_negative, multiply(m_magnitude, other.m_magnitude), decimals);
+    return checked([&] { return Decimal(m_value * other.m_value, decimals); });
 }
 
 Decimal Decimal::dividedBy(const Decimal &divisor, int decimals, Rounding rounding) const
@@ -339,15 +242,21 @@ Decimal Decimal::dividedBy(const Decimal &divisor, int decimals, Rounding roundi
     if (divisor.isZero())
         throw Failure(11, QStringLiteral("Dzielenie przez zero."));
     decimals = std::clamp(decimals, 0, MaxDecimals);
-    // this / divisor * 10^decimals = A * 10^(s + decimals - p) / B
-    const int exponent = divisor.m_decimals + decimals - m_decimals;
-    Magnitude numerator = m_magnitude;
-    Magnitude denominator = divisor.m_magnitude;
-    if (exponent >= 0)
-        numerator = multiply(numerator, powerOfTen(exponent));
-    else
-        denominator = multiply(denominator, powerOfTen(-exponent));
-    return Decimal(m_negative != divisor.m_negative, roundQuotient(numerator, denominator, rounding), decimals);
+    return checked([&] {
+        // this / divisor * 10^decimals = A * 10^(s + decimals - p) / B
+        const int exponent = divisor.m_decimals + decimals - m_decimals;
+        Integer numerator = m_value;
+        Integer denominator = divisor.m_value;
+        if (exponent >= 0)
+            numerator *= powerOfTen(exponent);
+        else
+            denominator *= powerOfTen(-exponent);
+        if (denominator.sign() < 0) {
+            numerator = -numerator;
+            denominator = -denominator;
+        }
+        return Decimal(roundQuotient(numerator, denominator, rounding), decimals);
+    });
 }
 
 Decimal Decimal::rounded(int decimals, Rounding rounding) const
@@ -355,8 +264,7 @@ Decimal Decimal::rounded(int decimals, Rounding rounding) const
     decimals = std::max(decimals, 0);
     if (decimals >= m_decimals)
         return *this;
-    return Decimal(m_negative,
-                   roundQuotient(m_magnitude, powerOfTen(m_decimals - decimals), rounding), decimals);
+    return checked([&] { return Decimal(roundQuotient(m_value, powerOfTen(m_decimals - decimals), rounding), decimals); });
 }
 
 QString Decimal::format(int decimals, QStringView separator) const
@@ -370,56 +278,39 @@ void Decimal::appendFormatted(QString &out, int decimals, QStringView separator)
 {
     decimals = std::clamp(decimals, 0, MaxDecimals);
     const Decimal value = rounded(decimals, Rounding::HalfAwayFromZero).withDecimals(decimals);
-    char16_t digits[80];
-    int count = digitsOf(value.m_magnitude, digits);
-    if (count <= decimals) { // at least one integer digit
-        const int missing = decimals + 1 - count;
-        std::copy_backward(digits, digits + count, digits + count + missing);
-        std::fill(digits, digits + missing, u'0');
-        count += missing;
-    }
-    if (value.m_negative)
+    std::string digits = digitsOf(abs(value.m_value));
+    if (int(digits.size()) <= decimals) // at least one integer digit
+        digits.insert(0, std::size_t(decimals + 1) - digits.size(), '0');
+    if (value.isNegative())
         out += u'-';
-    out += QStringView(digits, count - decimals);
+    const std::size_t integerDigits = digits.size() - std::size_t(decimals);
+    out += QLatin1StringView(digits.data(), qsizetype(integerDigits));
     if (decimals > 0) {
         out += separator;
-        out += QStringView(digits + count - decimals, decimals);
+        out += QLatin1StringView(digits.data() + integerDigits, decimals);
     }
 }
 
 QString Decimal::wholeText() const
 {
     const Decimal value = rounded(0, Rounding::HalfEven);
-    char16_t digits[80];
-    const int count = digitsOf(value.m_magnitude, digits);
-    QString text;
-    if (value.m_negative)
-        text += u'-';
-    text += QStringView(digits, count);
+    QString text = value.isNegative() ? QStringLiteral("-") : QString();
+    text += QString::fromStdString(digitsOf(abs(value.m_value)));
     return text;
 }
 
 int Decimal::compare(const Decimal &other) const
 {
-    if (m_negative != other.m_negative)
-        return m_negative ? -1 : 1;
     const int decimals = std::max(m_decimals, other.m_decimals);
-    const int byMagnitude =
-        compareMagnitudes(withDecimals(decimals).m_magnitude, other.withDecimals(decimals).m_magnitude);
-    return m_negative ? -byMagnitude : byMagnitude;
+    return withDecimals(decimals).m_value.compare(other.withDecimals(decimals).m_value);
 }
 
 std::int32_t Decimal::toInt32(std::int32_t fallback) const
 {
-    const Decimal value = rounded(0, Rounding::HalfEven);
-    const Magnitude &m = value.m_magnitude;
-    if (!std::all_of(m.limbs.begin() + 1, m.limbs.end(), [](std::uint32_t limb) { return limb == 0; }))
+    const Integer value = rounded(0, Rounding::HalfEven).m_value;
+    if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max())
         return fallback;
-    const std::int64_t magnitude = m.limbs[0];
-    const std::int64_t signedValue = value.m_negative ? -magnitude : magnitude;
-    if (signedValue < INT32_MIN || signedValue > INT32_MAX)
-        return fallback;
-    return std::int32_t(signedValue);
+    return value.convert_to<std::int32_t>();
 }
 
 } // namespace velkor

@@ -1,15 +1,12 @@
 #include "InvoiceLines.h"
 
-#include "support/Decimal.h"
 #include "support/Parallel.h"
+#include "views/LineFigures.h"
 #include "views/XmlNavigation.h"
 
-#include <QHash>
-
 #include <cstdint>
+#include <map>
 #include <optional>
-#include <string_view>
-#include <unordered_map>
 
 namespace velkor {
 
@@ -18,81 +15,42 @@ namespace {
 const QString CRLF = QStringLiteral("\r\n");
 const QString TAB = QStringLiteral("\t");
 
-// The children of one FaWiersz that the list reads, found in one pass over
-// its children; each is the first of its name, as a selection would give.
-struct LineElements
+// The first before-state line of each line number, in document order: the
+// lookup of the before state done once for all lines. Line numbers are
+// whole numbers, so "01", " 1 " and "1" are the same line.
+std::map<Decimal, std::size_t> indexBeforeStateLines(const std::vector<LineElements> &elements)
 {
-    const xmlNode *nrWierszaFa = nullptr;
-    const xmlNode *indeks = nullptr, *p8a = nullptr, *p8b = nullptr, *p9a = nullptr, *p9b = nullptr;
-    const xmlNode *p11 = nullptr, *p11a = nullptr, *p12 = nullptr, *kursWaluty = nullptr;
-    const xmlNode *p7 = nullptr, *gtin = nullptr, *gtu = nullptr, *pkwiu = nullptr;
-    bool hasStanPrzed = false; // not(n:StanPrzed) fails
-    bool beforeState = false;  // n:StanPrzed='1': some StanPrzed reads exactly "1"
-
-    LineElements() = default;
-    LineElements(const InvoiceDocument &document, const xmlNode *line)
-    {
-        using Slot = const xmlNode *LineElements::*;
-        static const std::unordered_map<std::string_view, Slot> slots{
-            {"NrWierszaFa", &LineElements::nrWierszaFa}, {"Indeks", &LineElements::indeks},
-            {"P_8A", &LineElements::p8a},   {"P_8B", &LineElements::p8b},   {"P_9A", &LineElements::p9a},
-            {"P_9B", &LineElements::p9b},   {"P_11", &LineElements::p11},   {"P_11A", &LineElements::p11a},
-            {"P_12", &LineElements::p12},   {"KursWaluty", &LineElements::kursWaluty},
-            {"P_7", &LineElements::p7},     {"GTIN", &LineElements::gtin},  {"GTU", &LineElements::gtu},
-            // The schema's element is PKWiU; the column is headed "PKWIU".
-            {"PKWiU", &LineElements::pkwiu}};
-        for (const xmlNode *child = line->children; child; child = child->next) {
-            if (!document.isFaElement(child))
-                continue;
-            const std::string_view name(reinterpret_cast<const char *>(child->name));
-            if (name == "StanPrzed") {
-                hasStanPrzed = true;
-                beforeState = beforeState || NodeText(child) == u"1";
-                continue;
-            }
-            const auto slot = slots.find(name);
-            if (slot != slots.end() && !(this->*(slot->second)))
-                this->*(slot->second) = child;
-        }
-    }
-};
-
-// The first before-state line of each line-number text, in document order:
-// the lookup n:FaWiersz[n:StanPrzed='1' and n:NrWierszaFa='D'] done once for
-// all lines. The text must equal D exactly, so 01 does not pair with 1.
-QHash<QString, std::size_t> indexBeforeStateLines(const InvoiceDocument &document,
-                                                  const std::vector<xmlNode *> &lines,
-                                                  const std::vector<LineElements> &elements)
-{
-    QHash<QString, std::size_t> index;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (!elements[i].beforeState)
-            continue;
-        for (const xmlNode *child = lines[i]->children; child; child = child->next) {
-            if (isFaElement(document, child, "NrWierszaFa")) {
-                const QString number = NodeText(child);
-                if (!index.contains(number))
-                    index.insert(number, i);
-            }
-        }
+    std::map<Decimal, std::size_t> index;
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        if (elements[i].beforeState && elements[i].nrWierszaFa)
+            index.emplace(numberOf(elements[i].nrWierszaFa), i);
     }
     return index;
 }
 
-Decimal readNumber(const xmlNode *node, int decimals = Decimal::ReadDecimals)
+// What the list shows of one state of a line: its currency figures and
+// their value in PLN at the state's own rate.
+struct ShownFigures
 {
-    if (const xmlChar *text = soleText(node))
-        return Decimal::readUtf8(reinterpret_cast<const char *>(text), decimals);
-    return Decimal::read(NodeText(node), u".", decimals);
-}
+    ExactFigure quantity, price, value, pricePln, valuePln;
 
-// A price or value: the net figure, or the gross one divided by the VAT factor.
-Decimal netAmount(const xmlNode *net, const xmlNode *gross, const Decimal &vatFactor)
+    explicit ShownFigures(const LineFigures &state)
+        : quantity(state.quantity)
+        , price(state.price)
+        , value(state.value)
+        , pricePln(state.price.times(state.rate))
+        , valuePln(state.value.times(state.rate))
+    {
+    }
+};
+
+// A column of a corrected line compares figures of its own kind: the after
+// state's figure when both states agree exactly, else the change.
+ExactFigure column(const ShownFigures &after, const std::optional<ShownFigures> &before,
+                   ExactFigure ShownFigures::*figure)
 {
-    const Decimal amount = RoundAmount(readNumber(net));
-    if (!amount.isZero())
-        return amount;
-    return RoundAmount(readNumber(gross)).dividedBy(vatFactor, 2, Rounding::HalfAwayFromZero);
+    const ExactFigure &value = after.*figure;
+    return before && value != (*before).*figure ? value - (*before).*figure : value;
 }
 
 class LineBuilder
@@ -101,61 +59,40 @@ public:
     explicit LineBuilder(const QString &separator) : m_separator(separator) {}
 
     // `number` is the line number as a whole number; `before` the matching
-    // before-state line, if any.
+    // before-state line, if any. Each state is converted with its own rate
+    // and its gross figures are divided by its own VAT factor.
     ListRow build(const LineElements &line, const QString &number, const LineElements *before)
     {
-        // The rate keeps six decimals (it is held as 100 x rate with four);
-        // a missing or zero rate means 1, and only a rate other than 1 applies.
-        Decimal r = readNumber(line.kursWaluty, 6);
-        if (r.isZero())
-            r = Decimal::fromInt(1);
-        const bool rateApplies = r != Decimal::fromInt(1);
-
-        Decimal vatFactor = Decimal::fromInt(1);
-        const Decimal vat = readNumber(line.p12);
-        if (!vat.isZero())
-            vatFactor = Decimal::fromInt(1) + vat.dividedBy(Decimal::fromInt(100), 4, Rounding::HalfEven);
+        const LineFigures afterState = figuresOf(line);
+        const ShownFigures after(afterState);
+        std::optional<ShownFigures> previous;
+        bool rateApplies = afterState.hasRate();
+        if (before) {
+            const LineFigures beforeState = figuresOf(*before);
+            previous.emplace(beforeState);
+            rateApplies = rateApplies || beforeState.hasRate();
+        }
 
         QString note;
-        const auto append = [&note](const QString &label, const QString &value) {
-            note += CRLF + label + TAB + value;
+        const auto append = [&note, this](const QString &label, const ExactFigure &figure) {
+            note += CRLF + label + TAB + figure.format(2, m_separator);
         };
-        const auto converted = [&](const Decimal &amount) { return rateApplies ? r * amount : amount; };
-
-        Decimal quantity = readNumber(line.p8b);
-        if (before) {
-            append(QStringLiteral("Ilość po"), amountText(quantity));
-            const Decimal quantityBefore = readNumber(before->p8b);
-            if (quantity != quantityBefore)
-                quantity = quantity - quantityBefore;
-            append(QStringLiteral("Ilość przed"), amountText(quantityBefore));
-        }
-
-        Decimal price = netAmount(line.p9a, line.p9b, vatFactor);
-        if (before) {
-            append(QStringLiteral("Cena po"), amountText(converted(price)));
+        if (previous) {
+            append(QStringLiteral("Ilość po"), after.quantity);
+            append(QStringLiteral("Ilość przed"), previous->quantity);
+            append(QStringLiteral("Cena po"), after.pricePln);
             if (rateApplies)
-                append(QStringLiteral("CenaW po"), amountText(price));
-            const Decimal priceBefore = netAmount(before->p9a, before->p9b, vatFactor);
-            append(QStringLiteral("Cena przed"), amountText(converted(priceBefore)));
+                append(QStringLiteral("CenaW po"), after.price);
+            append(QStringLiteral("Cena przed"), previous->pricePln);
             if (rateApplies)
-                append(QStringLiteral("CenaW przed"), amountText(priceBefore));
-            if (price != priceBefore)
-                price = price - priceBefore;
-        }
-
-        Decimal value = netAmount(line.p11, line.p11a, vatFactor);
-        if (before) {
-            const Decimal valueBefore = netAmount(before->p11, before->p11a, vatFactor);
-            if (value != valueBefore)
-                value = value - valueBefore;
+                append(QStringLiteral("CenaW przed"), previous->price);
         }
 
         ListRow row;
         QString &cells = row.cellText();
         cells.reserve(160);
-        const auto amount = [&](const Decimal &figure) {
-            figure.appendFormatted(cells, 2, m_separator);
+        const auto amount = [&](ExactFigure ShownFigures::*figure) {
+            column(after, previous, figure).appendFormatted(cells, 2, m_separator);
             row.endCell();
         };
         const auto text = [&](const xmlNode *node) {
@@ -166,20 +103,20 @@ public:
         row.endCell();
         text(line.indeks);
         text(line.p8a);
-        amount(quantity);
-        amount(converted(price));
+        amount(&ShownFigures::quantity);
+        amount(&ShownFigures::pricePln);
         if (rateApplies)
-            amount(price);
+            amount(&ShownFigures::price);
         else
             cells += u' ', row.endCell();
-        amount(converted(value));
+        amount(&ShownFigures::valuePln);
         if (rateApplies)
-            amount(value);
+            amount(&ShownFigures::value);
         else
             row.endCell();
         text(line.p12);
         if (rateApplies)
-            r.appendFormatted(cells, 6, m_separator);
+            afterState.rate.appendFormatted(cells, 6, m_separator);
         row.endCell();
         text(line.p7);
         text(line.gtin);
@@ -190,8 +127,6 @@ public:
     }
 
 private:
-    QString amountText(const Decimal &amount) const { return amount.format(2, m_separator); }
-
     QString m_separator;
 };
 
@@ -214,7 +149,7 @@ InvoiceLines buildInvoiceLines(const InvoiceDocument &document, const QString &d
     InvoiceLines result;
     std::vector<xmlNode *> lines;
     std::vector<LineElements> elements;
-    QHash<QString, std::size_t> beforeState;
+    std::map<Decimal, std::size_t> beforeState;
     try {
         lines = FaPath(document, "n:Faktura/n:Fa/n:FaWiersz").selectAll();
         elements.resize(lines.size());
@@ -224,7 +159,7 @@ InvoiceLines buildInvoiceLines(const InvoiceDocument &document, const QString &d
             for (std::size_t i = begin; i < end; ++i)
                 elements[i] = LineElements(document, lines[i]);
         });
-        beforeState = indexBeforeStateLines(document, lines, elements);
+        beforeState = indexBeforeStateLines(elements);
     } catch (...) {
         result.failure = failureFromCurrentException();
         return result;
@@ -248,9 +183,10 @@ InvoiceLines buildInvoiceLines(const InvoiceDocument &document, const QString &d
             try {
                 if (!line.nrWierszaFa)
                     throw Failure(0, QStringLiteral("Pozycja faktury bez elementu NrWierszaFa."));
-                const QString number = readNumber(line.nrWierszaFa).wholeText();
-                const auto before = beforeState.constFind(number);
-                rows[i] = builder.build(line, number, before == beforeState.constEnd() ? nullptr : &elements[*before]);
+                const Decimal number = numberOf(line.nrWierszaFa);
+                const auto before = beforeState.find(number);
+                rows[i] = builder.build(line, number.wholeText(),
+                                        before == beforeState.end() ? nullptr : &elements[before->second]);
                 rows[i]->source = lines[i];
             } catch (...) {
                 stop.at = i;

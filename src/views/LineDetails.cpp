@@ -1,6 +1,7 @@
 #include "LineDetails.h"
 
 #include "support/TrimSpaces.h"
+#include "views/LineFigures.h"
 #include "views/RevealRequest.h"
 #include "views/XmlNavigation.h"
 
@@ -73,10 +74,11 @@ private:
     const InvoiceDocument &m_document;
 };
 
-bool hasLineNumber(const InvoiceDocument &document, const xmlNode *description, const QString &number)
+// Line numbers are whole numbers: "01", " 1 " and "1" name the same line.
+bool hasLineNumber(const InvoiceDocument &document, const xmlNode *description, const Decimal &number)
 {
     for (const xmlNode *child = description->children; child; child = child->next) {
-        if (isFaElement(document, child, "NrWiersza") && NodeText(child) == number)
+        if (isFaElement(document, child, "NrWiersza") && numberOf(child) == number)
             return true;
     }
     return false;
@@ -110,7 +112,7 @@ LineDetails buildLineDetails(const InvoiceDocument &document, const XmlTree &tre
         details.rows.push_back(detailRow(headers[column], value, tag));
     }
 
-    const QString number = line.cell(0);
+    const Decimal number = Decimal::read(line.cell(0));
     for (const xmlNode *description : FaPath(document, "n:Faktura/n:Fa/n:DodatkowyOpis").selectAll()) {
         if (!hasLineNumber(document, description, number))
             continue;

@@ -21,52 +21,47 @@ class TestDecimal : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void readsTheLeadingNumericPart_data()
+    void readsTheLeadingNumericPartExactly_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("fourDecimals");
-        QTest::newRow("integer") << "12" << "12.0000";
-        QTest::newRow("decimal") << "1234.5" << "1234.5000";
-        QTest::newRow("blanks and sign") << "  \t-3.25 " << "-3.2500";
-        QTest::newRow("plus") << "+7" << "7.0000";
-        QTest::newRow("trailing text") << "23abc" << "23.0000";
-        QTest::newRow("vat code zw") << "zw" << "0.0000";
-        QTest::newRow("np I") << "np I" << "0.0000";
-        QTest::newRow("empty") << "" << "0.0000";
-        QTest::newRow("separator only") << "." << "0.0000";
-        QTest::newRow("leading separator") << ".5" << "0.5000";
-        QTest::newRow("trailing separator") << "5." << "5.0000";
-        QTest::newRow("comma is not a separator") << "4,25" << "4.0000";
-        QTest::newRow("second point stops") << "1.2.3" << "1.2000";
-        QTest::newRow("exponent is not read") << "1e3" << "1.0000";
-        QTest::newRow("minus zero") << "-0" << "0.0000";
-        QTest::newRow("leading zeros") << "0001.10" << "1.1000";
+        QTest::addColumn<QString>("eightDecimals");
+        QTest::newRow("integer") << "12" << "12.00000000";
+        QTest::newRow("blanks and sign") << "  \t-3.25 " << "-3.25000000";
+        QTest::newRow("plus") << "+7" << "7.00000000";
+        QTest::newRow("trailing text") << "23abc" << "23.00000000";
+        QTest::newRow("vat code zw") << "zw" << "0.00000000";
+        QTest::newRow("np I") << "np I" << "0.00000000";
+        QTest::newRow("empty") << "" << "0.00000000";
+        QTest::newRow("separator only") << "." << "0.00000000";
+        QTest::newRow("leading separator") << ".5" << "0.50000000";
+        QTest::newRow("trailing separator") << "5." << "5.00000000";
+        QTest::newRow("comma is not a separator") << "4,25" << "4.00000000";
+        QTest::newRow("second point stops") << "1.2.3" << "1.20000000";
+        QTest::newRow("exponent is not read") << "1e3" << "1.00000000";
+        QTest::newRow("minus zero") << "-0" << "0.00000000";
+        QTest::newRow("leading zeros") << "0001.10" << "1.10000000";
+        // Every decimal the document writes is kept: a price of eight.
+        QTest::newRow("eight decimals") << "0.04415001" << "0.04415001";
+        QTest::newRow("a half beyond the fourth") << "0.34495" << "0.34495000";
+        QTest::newRow("negative") << "-2.00025" << "-2.00025000";
     }
-    void readsTheLeadingNumericPart()
+    void readsTheLeadingNumericPartExactly()
     {
         QFETCH(QString, text);
-        QFETCH(QString, fourDecimals);
-        QCOMPARE(Decimal::read(text).format(4, u"."), fourDecimals);
+        QFETCH(QString, eightDecimals);
+        QCOMPARE(Decimal::read(text).format(8, u"."), eightDecimals);
+        QCOMPARE(Decimal::readUtf8(text.toUtf8()), Decimal::read(text));
     }
 
-    void readRoundsHalfToEvenAtTheFourthDecimal_data()
+    void decimalsBeyondTwentyFourAreRoundedHalfToEven()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("fourDecimals");
-        QTest::newRow("half down to even") << "0.00005" << "0.0000";
-        QTest::newRow("half up to even") << "0.00015" << "0.0002";
-        QTest::newRow("above half") << "0.000051" << "0.0001";
-        QTest::newRow("half with later digit") << "0.000050001" << "0.0001";
-        QTest::newRow("below half") << "0.00004999" << "0.0000";
-        QTest::newRow("negative half") << "-2.00025" << "-2.0002";
-        QTest::newRow("carry into integer") << "9.99995" << "10.0000";
-        QTest::newRow("many decimals") << "1.12345678" << "1.1235";
-    }
-    void readRoundsHalfToEvenAtTheFourthDecimal()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, fourDecimals);
-        QCOMPARE(Decimal::read(text).format(4, u"."), fourDecimals);
+        const QString zeros(23, u'0');
+        QCOMPARE(d(qPrintable(QStringLiteral("0.") + zeros + QStringLiteral("15"))),
+                 d(qPrintable(QStringLiteral("0.") + zeros + QStringLiteral("2"))));
+        QCOMPARE(d(qPrintable(QStringLiteral("0.") + zeros + QStringLiteral("25"))),
+                 d(qPrintable(QStringLiteral("0.") + zeros + QStringLiteral("2"))));
+        QCOMPARE(d(qPrintable(QStringLiteral("0.") + zeros + QStringLiteral("2501"))),
+                 d(qPrintable(QStringLiteral("0.") + zeros + QStringLiteral("3"))));
     }
 
     void readUsesTheGivenSeparator()
@@ -152,13 +147,12 @@ private Q_SLOTS:
     void largestSchemaValuesDoNotOverflow()
     {
         const Decimal amount = d("9999999999999999.99");
-        const Decimal rate = d("9999999999999999.999999"); // read rounds to 4 decimals
-        QCOMPARE(rate.format(4, u"."), QStringLiteral("10000000000000000.0000"));
+        const Decimal rate = d("9999999999999999.999999");
         const Decimal price = d("99999999999999.99999999");
-        QCOMPARE(price.format(4, u"."), QStringLiteral("100000000000000.0000"));
-        const Decimal rateTimes100 = rate * Decimal::fromInt(100);
-        const Decimal product = rateTimes100.dividedBy(Decimal::fromInt(100), 6, Rounding::HalfEven) * amount;
-        QCOMPARE(product.format(2, u"."), QStringLiteral("99999999999999999900000000000000.00"));
+        // 9999999999999999.999999 x 9999999999999999.99 = 99999999999999999899990000000000.0000...
+        QCOMPARE((rate * amount).format(2, u"."), QStringLiteral("99999999999999999899990000000000.00"));
+        // ... x 99999999999999.99999999 = 999999999999999999999800000000.00000000000001
+        QCOMPARE((rate * price).format(14, u"."), QStringLiteral("999999999999999999999800000000.00000000000001"));
         QCOMPARE(f2(amount - (-amount)), QStringLiteral("19999999999999999.98"));
     }
 

@@ -74,124 +74,90 @@ private Q_SLOTS:
         QVERIFY(lines.commonRate.isEmpty());
     }
 
-    void rateOfOneIsNoRate()
+    // The figures of one line, worked out by hand. Each state of a corrected
+    // line is read exactly, converted with its own rate and divided by its
+    // own VAT factor; every figure is rounded once, where it is shown.
+    void lineFigures_data()
     {
-        const InvoiceLines lines = linesOf(
-            invoiceLine("1", {{"P_7", "x"}, {"P_8B", "1"}, {"P_9A", "10"}, {"P_11", "10"}, {"P_12", "23"},
-                              {"KursWaluty", "1.000000"}}),
-            QStringLiteral(","));
-        QCOMPARE(lines.rows[0].cell(4), QStringLiteral("10,00"));
-        QCOMPARE(lines.rows[0].cell(5), QStringLiteral(" "));
-        QCOMPARE(lines.rows[0].cell(7), QString());
-        QCOMPARE(lines.rows[0].cell(9), QString());
-    }
+        QTest::addColumn<QString>("before"); // children of the before state, or empty
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<QString>("columns"); // Ilość|Cena|CenaW|Wartość|WartośćW|VAT|Kurs
+        QTest::addColumn<QString>("note");    // label=value, ... or empty
 
-    void grossPricesAreDividedByTheVatFactor_data()
-    {
-        QTest::addColumn<QString>("vat");
-        QTest::addColumn<QString>("grossPrice");
-        QTest::addColumn<QString>("grossValue");
-        QTest::addColumn<QString>("price");
-        QTest::addColumn<QString>("value");
-        QTest::newRow("23%") << "23" << "123" << "246" << "100,00" << "200,00";
-        QTest::newRow("23% rounded") << "23" << "10.00" << "57.81" << "8,13" << "47,00";
-        // 0.005 rounds to 0.01 first, then 0.01 / 1.08 = 0.00925... -> 0.01
-        QTest::newRow("gross rounded before dividing") << "8" << "0.005" << "0.01" << "0,01" << "0,01";
-        QTest::newRow("zw takes the gross unchanged") << "zw" << "123.456" << "99.99" << "123,46" << "99,99";
-        QTest::newRow("np I") << "np I" << "5" << "5" << "5,00" << "5,00";
+        // Read exactly: 0.34495 -> 0.34 (not 0.3450 -> 0.35); 1.004951 -> 1.00.
+        QTest::newRow("no rounding when read") << ""
+            << "<P_8B>1.004951</P_8B><P_9A>0.34495</P_9A><P_11>0.35</P_11><P_12>23</P_12>"
+            << "1,00|0,34| |0,35||23|" << "";
+        // 0.04415 x 4.3 = 0.189845 -> 0.19; 10 x 4.3 = 43.
+        QTest::newRow("rate times the exact price") << ""
+            << "<P_8B>1</P_8B><P_9A>0.04415</P_9A><P_11>10</P_11><P_12>23</P_12><KursWaluty>4.3</KursWaluty>"
+            << "1,00|0,19|0,04|43,00|10,00|23|4,300000" << "";
+        // 4.123456 x 100.01 = 412.3868... ; 4.123456 x 0.05 = 0.2061728.
+        QTest::newRow("six decimals of the rate") << ""
+            << "<P_8B>1</P_8B><P_9A>100.01</P_9A><P_11>0.05</P_11><P_12>23</P_12><KursWaluty>4.123456</KursWaluty>"
+            << "1,00|412,39|100,01|0,21|0,05|23|4,123456" << "";
+        QTest::newRow("a rate of 1 is no rate") << ""
+            << "<P_8B>1</P_8B><P_9A>10</P_9A><P_11>10</P_11><P_12>23</P_12><KursWaluty>1.000000</KursWaluty>"
+            << "1,00|10,00| |10,00||23|" << "";
+        // 0.005 / 1.08 = 0.00463 -> 0.00; 0.01 / 1.08 = 0.00926 -> 0.01.
+        QTest::newRow("gross divided once") << ""
+            << "<P_8B>1</P_8B><P_9B>0.005</P_9B><P_11A>0.01</P_11A><P_12>8</P_12>" << "1,00|0,00| |0,01||8|" << "";
+        // 123 / 1.23 = 100; 246 / 1.23 = 200.
+        QTest::newRow("gross at 23 %") << ""
+            << "<P_8B>1</P_8B><P_9B>123</P_9B><P_11A>246</P_11A><P_12>23</P_12>" << "1,00|100,00| |200,00||23|" << "";
+        // 10 / 1.23 = 8.1300...; 57.81 / 1.23 = 47.
+        QTest::newRow("gross rounded after dividing") << ""
+            << "<P_8B>1</P_8B><P_9B>10.00</P_9B><P_11A>57.81</P_11A><P_12>23</P_12>" << "1,00|8,13| |47,00||23|" << "";
+        QTest::newRow("zw takes the gross as it is") << ""
+            << "<P_8B>1</P_8B><P_9B>123.456</P_9B><P_11A>99.99</P_11A><P_12>zw</P_12>" << "1,00|123,46| |99,99||zw|"
+            << "";
+        // 10 -> 8 at 5.00: the quantity changes by -2, the value by -10, and
+        // the unchanged price is shown as the price, not 0.
+        QTest::newRow("quantity corrected") << "<P_8B>10</P_8B><P_9A>5.00</P_9A><P_11>50</P_11><P_12>23</P_12>"
+            << "<P_8B>8</P_8B><P_9A>5.00</P_9A><P_11>40</P_11><P_12>23</P_12>" << "-2,00|5,00| |-10,00||23|"
+            << "Ilość po=8,00|Ilość przed=10,00|Cena po=5,00|Cena przed=5,00";
+        // 800 EUR at 4.2106, then at 4.2142: 3368.48 and 3371.36 PLN.
+        QTest::newRow("rate corrected") << "<P_8B>1</P_8B><P_9A>800</P_9A><P_11>800</P_11><P_12>23</P_12>"
+                                           "<KursWaluty>4.2106</KursWaluty>"
+            << "<P_8B>1</P_8B><P_9A>800</P_9A><P_11>800</P_11><P_12>23</P_12><KursWaluty>4.2142</KursWaluty>"
+            << "1,00|2,88|800,00|2,88|800,00|23|4,214200"
+            << "Ilość po=1,00|Ilość przed=1,00|Cena po=3371,36|CenaW po=800,00|Cena przed=3368,48|CenaW przed=800,00";
+        // 2 x 10 -> 2 x 12 at 4.5: 54 - 45 = 9 PLN a piece, 108 - 90 = 18.
+        QTest::newRow("price corrected in a currency")
+            << "<P_8B>2</P_8B><P_9A>10</P_9A><P_11>20</P_11><P_12>23</P_12><KursWaluty>4.5</KursWaluty>"
+            << "<P_8B>2</P_8B><P_9A>12</P_9A><P_11>24</P_11><P_12>23</P_12><KursWaluty>4.5</KursWaluty>"
+            << "2,00|9,00|2,00|18,00|4,00|23|4,500000"
+            << "Ilość po=2,00|Ilość przed=2,00|Cena po=54,00|CenaW po=12,00|Cena przed=45,00|CenaW przed=10,00";
+        // 108 / 1.08 = 100 before, 123 / 1.23 = 100 after: nothing changed.
+        QTest::newRow("VAT rate corrected") << "<P_8B>1</P_8B><P_9B>108</P_9B><P_11A>108</P_11A><P_12>8</P_12>"
+            << "<P_8B>1</P_8B><P_9B>123</P_9B><P_11A>123</P_11A><P_12>23</P_12>" << "1,00|100,00| |100,00||23|"
+            << "Ilość po=1,00|Ilość przed=1,00|Cena po=100,00|Cena przed=100,00";
+        // The before state alone has a rate: 10 EUR at 4.5 was 45 PLN, now
+        // 10 PLN at no rate.
+        QTest::newRow("rate only before") << "<P_8B>1</P_8B><P_9A>10</P_9A><P_11>10</P_11><KursWaluty>4.5</KursWaluty>"
+            << "<P_8B>1</P_8B><P_9A>10</P_9A><P_11>10</P_11>" << "1,00|-35,00|10,00|-35,00|10,00||1,000000"
+            << "Ilość po=1,00|Ilość przed=1,00|Cena po=10,00|CenaW po=10,00|Cena przed=45,00|CenaW przed=10,00";
     }
-    void grossPricesAreDividedByTheVatFactor()
+    void lineFigures()
     {
-        QFETCH(QString, vat);
-        QFETCH(QString, grossPrice);
-        QFETCH(QString, grossValue);
-        QFETCH(QString, price);
-        QFETCH(QString, value);
-        const InvoiceLines lines = linesOf(
-            invoiceLine("1", {{"P_7", "x"}, {"P_8B", "1"}, {"P_9B", grossPrice}, {"P_11A", grossValue}, {"P_12", vat}}),
-            QStringLiteral(","));
-        QVERIFY(!lines.failure);
-        QCOMPARE(lines.rows[0].cell(4), price);
-        QCOMPARE(lines.rows[0].cell(6), value);
-        QCOMPARE(lines.rows[0].cell(8), vat);
-    }
-
-    void correctedLineShowsTheChangeAndKeepsBeforeAndAfter_data() { addSeparators(); }
-    void correctedLineShowsTheChangeAndKeepsBeforeAndAfter()
-    {
-        QFETCH(QString, separator);
-        const QString before = invoiceLine(
-            "1", {{"P_7", "Pióro"}, {"P_8A", "szt"}, {"P_8B", "10"}, {"P_9A", "5.00"}, {"P_11", "50"}, {"P_12", "23"},
-                  {"StanPrzed", "1"}});
-        const QString after = invoiceLine(
-            "1", {{"P_7", "Pióro"}, {"P_8A", "szt"}, {"P_8B", "8"}, {"P_9A", "5.00"}, {"P_11", "40"}, {"P_12", "23"}});
-        const InvoiceLines lines = linesOf(before + after, separator);
-        QVERIFY(!lines.failure);
-        QCOMPARE(lines.rows.size(), std::size_t(1)); // the before-state line is no row of its own
-        const ListRow &row = lines.rows[0];
-        QCOMPARE(row.cell(3), d("-2.00", separator));
-        QCOMPARE(row.cell(4), d("5.00", separator)); // an unchanged price shows the price, not 0
-        QCOMPARE(row.cell(6), d("-10.00", separator));
-        QCOMPARE(row.changeNote, QStringLiteral("\r\nIlość po\t") + d("8.00", separator)
-                                     + QStringLiteral("\r\nIlość przed\t") + d("10.00", separator)
-                                     + QStringLiteral("\r\nCena po\t") + d("5.00", separator)
-                                     + QStringLiteral("\r\nCena przed\t") + d("5.00", separator));
-    }
-
-    void equalQuantitiesShowTheQuantityItself()
-    {
-        const QString before = invoiceLine("2", {{"P_7", "x"}, {"P_8B", "4"}, {"P_9A", "10"}, {"P_11", "40"}, {"StanPrzed", "1"}});
-        const QString after = invoiceLine("2", {{"P_7", "x"}, {"P_8B", "4"}, {"P_9A", "9"}, {"P_11", "36"}});
-        const InvoiceLines lines = linesOf(after + before, QStringLiteral(","));
-        QCOMPARE(lines.rows[0].cell(3), QStringLiteral("4,00"));
-        QCOMPARE(lines.rows[0].cell(4), QStringLiteral("-1,00"));
-        QCOMPARE(lines.rows[0].cell(6), QStringLiteral("-4,00"));
-    }
-
-    void exchangeRateColumns_data() { addSeparators(); }
-    void exchangeRateColumns()
-    {
-        QFETCH(QString, separator);
-        const InvoiceLines lines = linesOf(
-            invoiceLine("1", {{"P_7", "x"}, {"P_8B", "1"}, {"P_9A", "10"}, {"P_11", "10"}, {"P_12", "23"},
-                              {"KursWaluty", "4.2500"}}),
-            separator);
-        const ListRow &row = lines.rows[0];
-        QCOMPARE(row.cell(4), d("42.50", separator));
-        QCOMPARE(row.cell(5), d("10.00", separator));
-        QCOMPARE(row.cell(6), d("42.50", separator));
-        QCOMPARE(row.cell(7), d("10.00", separator));
-        QCOMPARE(row.cell(9), d("4.250000", separator));
-        QCOMPARE(lines.commonRate, d("4.250000", separator));
-    }
-
-    void rateKeepsSixDecimalsAndProductsAreRoundedOnce()
-    {
-        // 4.123456 x 100.01 = 412.3868... ; the rate is not cut to four decimals.
-        const InvoiceLines lines = linesOf(
-            invoiceLine("1", {{"P_7", "x"}, {"P_8B", "1"}, {"P_9A", "100.01"}, {"P_11", "0.05"}, {"P_12", "23"},
-                              {"KursWaluty", "4.123456"}}),
-            QStringLiteral(","));
-        QCOMPARE(lines.rows[0].cell(9), QStringLiteral("4,123456"));
-        QCOMPARE(lines.rows[0].cell(4), QStringLiteral("412,39"));
-        // 4.123456 x 0.05 = 0.2061728 -> 0.21
-        QCOMPARE(lines.rows[0].cell(6), QStringLiteral("0,21"));
-    }
-
-    void correctedLineWithARateNotesBothCurrencies()
-    {
-        const QString before = invoiceLine("1", {{"P_7", "x"}, {"P_8B", "2"}, {"P_9A", "10"}, {"P_11", "20"},
-                                                 {"P_12", "23"}, {"KursWaluty", "4.5"}, {"StanPrzed", "1"}});
-        const QString after = invoiceLine("1", {{"P_7", "x"}, {"P_8B", "2"}, {"P_9A", "12"}, {"P_11", "24"},
-                                                {"P_12", "23"}, {"KursWaluty", "4.5"}});
-        const InvoiceLines lines = linesOf(before + after, QStringLiteral(","));
-        const ListRow &row = lines.rows[0];
-        QCOMPARE(row.changeNote, QStringLiteral("\r\nIlość po\t2,00\r\nIlość przed\t2,00\r\nCena po\t54,00"
-                                                "\r\nCenaW po\t12,00\r\nCena przed\t45,00\r\nCenaW przed\t10,00"));
-        QCOMPARE(row.cell(4), QStringLiteral("9,00"));
-        QCOMPARE(row.cell(5), QStringLiteral("2,00"));
-        QCOMPARE(row.cell(6), QStringLiteral("18,00"));
-        QCOMPARE(row.cell(7), QStringLiteral("4,00"));
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        QFETCH(QString, columns);
+        QFETCH(QString, note);
+        const auto line = [](const QString &number, const QString &children) {
+            return QStringLiteral("<FaWiersz><NrWierszaFa>%1</NrWierszaFa><P_7>x</P_7>%2</FaWiersz>").arg(number, children);
+        };
+        // The before state is written "01": line numbers pair as numbers.
+        const QString lines = (before.isEmpty() ? QString() : line(QStringLiteral("01"), before + QStringLiteral("<StanPrzed>1</StanPrzed>")))
+                              + line(QStringLiteral("1"), after);
+        const InvoiceLines result = linesOf(lines, QStringLiteral(","));
+        QVERIFY(!result.failure);
+        QCOMPARE(result.rows.size(), std::size_t(1));
+        QCOMPARE(result.rows[0].cells().mid(3, 7).join(u'|'), columns);
+        QString expectedNote;
+        for (const QString &entry : note.split(u'|', Qt::SkipEmptyParts))
+            expectedNote += QStringLiteral("\r\n") + entry.section(u'=', 0, 0) + u'\t' + entry.section(u'=', 1);
+        QCOMPARE(result.rows[0].changeNote, expectedNote);
     }
 
     void commonRateNeedsTheSameRateOnEveryLine()
@@ -204,20 +170,8 @@ private Q_SLOTS:
         QCOMPARE(linesOf(line("1", "4.25") + line("2", "4.2500"), QStringLiteral(",")).commonRate,
                  QStringLiteral("4,250000"));
         QCOMPARE(linesOf(line("1", "1") + line("2", "1"), QStringLiteral(",")).commonRate, QString());
-    }
-
-    void pairingIsOnTheExactLineNumberText()
-    {
-        const QString before = invoiceLine("01", {{"P_7", "x"}, {"P_8B", "10"}, {"P_9A", "1"}, {"P_11", "10"}, {"StanPrzed", "1"}});
-        const QString after = invoiceLine("1", {{"P_7", "x"}, {"P_8B", "8"}, {"P_9A", "1"}, {"P_11", "8"}});
-        const InvoiceLines lines = linesOf(before + after, QStringLiteral(","));
-        QCOMPARE(lines.rows.size(), std::size_t(1));
-        QCOMPARE(lines.rows[0].cell(3), QStringLiteral("8,00"));
-        QVERIFY(lines.rows[0].changeNote.isEmpty());
-
-        // The line number itself is shown as a whole number.
-        const InvoiceLines padded = linesOf(after + invoiceLine("007", {{"P_7", "y"}}), QStringLiteral(","));
-        QCOMPARE(padded.rows[1].cell(0), QStringLiteral("7"));
+        // The line number is shown as a whole number.
+        QCOMPARE(linesOf(line("007", "1"), QStringLiteral(",")).rows[0].cell(0), QStringLiteral("7"));
     }
 
     void beforeStateWithoutAfterStateIsNotShown()
@@ -319,10 +273,12 @@ private Q_SLOTS:
         QCOMPARE(row.cell(0), QStringLiteral("99999999999999"));
         QCOMPARE(row.cell(3), QStringLiteral("10000000000000000,00"));
         QCOMPARE(row.cell(5), QStringLiteral("100000000000000,00"));
+        // 9999999999999999.999999 x 9999999999999999.99 = 99999999999999999899990000000000.0000...
         QCOMPARE(row.cell(6), QStringLiteral("99999999999999999899990000000000,00"));
         QCOMPARE(row.cell(7), QStringLiteral("9999999999999999,99"));
         QCOMPARE(row.cell(9), QStringLiteral("9999999999999999,999999"));
-        QCOMPARE(row.cell(4), QStringLiteral("999999999999999999999900000000,00"));
+        // 9999999999999999.999999 x 99999999999999.99999999 = 999999999999999999999800000000.00000000000001
+        QCOMPARE(row.cell(4), QStringLiteral("999999999999999999999800000000,00"));
     }
 
     void publicExamplesMatchFiguresWorkedOutByHand()
@@ -363,6 +319,19 @@ private Q_SLOTS:
         for (std::size_t i = 0; i < 4; ++i)
             QCOMPARE(fourLines.rows[i].cells(), expected[i]);
         QVERIFY(fourLines.commonRate.isEmpty());
+    }
+
+    void correctionOfTheRateOnlyShowsWhatItCorrects()
+    {
+        // 800 EUR at 4.2106 (3368.48 PLN) corrected to 4.2142 (3371.36 PLN):
+        // the correction is about 2.88 PLN.
+        const InvoiceLines lines = linesOfFile(publicExample("korygujaca__FA_3_Przyklad_3_poprawiony.xml"));
+        QVERIFY(!lines.failure);
+        QCOMPARE(lines.rows.size(), std::size_t(1));
+        QCOMPARE(lines.rows[0].cells().mid(0, 10), (QStringList{"1", "", "szt.", "1,00", "2,88", "800,00", "2,88",
+                                                              "800,00", "23", "4,214200"}));
+        QCOMPARE(lines.rows[0].changeNote, QStringLiteral("\r\nIlość po\t1,00\r\nIlość przed\t1,00\r\nCena po\t3371,36"
+                                                          "\r\nCenaW po\t800,00\r\nCena przed\t3368,48\r\nCenaW przed\t800,00"));
     }
 
     void ownExamplesMatchFiguresWorkedOutByHand()

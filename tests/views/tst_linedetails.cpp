@@ -127,7 +127,7 @@ private Q_SLOTS:
         invoice.beforeLines = QStringLiteral(
             "<DodatkowyOpis><NrWiersza>3</NrWiersza><Klucz>Kolor</Klucz><Wartosc>czerwony</Wartosc></DodatkowyOpis>"
             "<DodatkowyOpis><NrWiersza>2</NrWiersza><Klucz>Rozmiar</Klucz><Wartosc>XL</Wartosc></DodatkowyOpis>"
-            "<DodatkowyOpis><NrWiersza>3</NrWiersza><Klucz>Wzór</Klucz><Wartosc></Wartosc></DodatkowyOpis>"
+            "<DodatkowyOpis><NrWiersza>03</NrWiersza><Klucz>Wzór</Klucz><Wartosc></Wartosc></DodatkowyOpis>"
             "<DodatkowyOpis><NrWiersza>3</NrWiersza><Klucz></Klucz><Wartosc>bez klucza</Wartosc></DodatkowyOpis>");
         // Empty keys and values cannot pass the schema; the details still handle them.
         invoice.lines = invoiceLine("1", {{"P_7", "a"}, {"P_8B", "1"}, {"P_9A", "1"}, {"P_11", "1"}})
