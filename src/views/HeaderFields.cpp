@@ -3,6 +3,8 @@
 #include "support/Decimal.h"
 #include "views/XmlNavigation.h"
 
+#include <algorithm>
+
 namespace velkor {
 
 namespace {
@@ -31,7 +33,7 @@ const HeaderRow LeadingRows[] = {
     {"n:Faktura/n:Fa/n:P_1M", "Miejsce wystawienia", false, "", "Fa / P_1M", ""},
     {"n:Faktura/n:Fa/n:RodzajFaktury", "", false, "", "Fa / RodzajFaktury", ""},
     {"n:Faktura/n:Fa/n:Adnotacje/n:PMarzy/n:P_PMarzy", "VAT Marża", false, "1", "Fa / Adnotacje / PMarzy / P_PMarzy", ""},
-    {"n:Faktura/n:Fa/n:P_1", "Data sprzedaży", false, "", "Fa / P_1", ""},
+    {"n:Faktura/n:Fa/n:P_1", "Data wystawienia", false, "", "Fa / P_1", ""},
     {"n:Faktura/n:Fa/n:P_2", "Dokument", false, "", "Fa / P_2", ""},
     {"n:Faktura/n:Podmiot2/n:NrKlienta", "Nr klienta", false, "", "Podmiot2 / NrKlienta", ""},
     {"n:Faktura/n:Fa/n:P_6", "Data dostawy", false, "", "Fa / P_6", ""},
@@ -43,7 +45,7 @@ const HeaderRow TotalsAndPaymentRows[] = {
     {"n:Faktura/n:Fa/n:P_13_1", "Razem netto 23%", true, "", "Fa / P_13_1", ""},
     {"n:Faktura/n:Fa/n:P_13_2", "Razem netto 8%", true, "", "Fa / P_13_2", ""},
     {"n:Faktura/n:Fa/n:P_13_3", "Razem netto 5%", true, "", "Fa / P_13_3", ""},
-    {"n:Faktura/n:Fa/n:P_13_4", "Razem netto 0%", true, "", "Fa / P_13_4", ""},
+    {"n:Faktura/n:Fa/n:P_13_4", "Razem netto ryczałt taxi", true, "", "Fa / P_13_4", ""},
     {"n:Faktura/n:Fa/n:P_13_6_1", "Razem netto 0%", true, "", "Fa / P_13_6_1", ""},
     {"n:Faktura/n:Fa/n:P_13_7", "Razem netto zw", true, "", "Fa / P_13_7", ""},
     {"n:Faktura/n:Fa/n:P_14_1", "Razem VAT 23%", true, "", "Fa / P_14_1", ""},
@@ -52,7 +54,7 @@ const HeaderRow TotalsAndPaymentRows[] = {
     {"n:Faktura/n:Fa/n:P_14_2W", "Razem VAT 8% PLN", true, "", "Fa / P_14_2W", ""},
     {"n:Faktura/n:Fa/n:P_14_3", "Razem VAT 5%", true, "", "Fa / P_14_3", ""},
     {"n:Faktura/n:Fa/n:P_14_3W", "Razem VAT 5% PLN", true, "", "Fa / P_14_3W", ""},
-    {"n:Faktura/n:Fa/n:P_13_11", "Razem VAT Marża", true, "", "Fa / P_13_11", ""},
+    {"n:Faktura/n:Fa/n:P_13_11", "Razem marża", true, "", "Fa / P_13_11", ""},
     {"n:Faktura/n:Fa/n:P_15", "Razem brutto", true, "", "Fa / P_15", ""},
     {"n:Faktura/n:Fa/n:Platnosc/n:Zaplacono", "Zapłacono", false, "1", "Fa / Platnosc / Zaplacono", "w całości"},
     {"n:Faktura/n:Fa/n:Platnosc/n:TerminPlatnosci/n:Termin", "Termin płatności", false, "",
@@ -68,12 +70,10 @@ const HeaderRow CorrectionRows[] = {
     {"n:Faktura/n:Fa/n:Adnotacje/n:P_18A", "MPP", false, "1", "Fa / Adnotacje / P_18A", ""},
 };
 
-// Rows 39 to 41.
-const HeaderRow ContactAndThirdPartyRows[] = {
+// Rows 39 and 40.
+const HeaderRow ContactRows[] = {
     {"n:Faktura/n:Podmiot1/n:DaneKontaktowe/n:Email", "", false, "", "Podmiot1 / DaneKontaktowe / Email", ""},
     {"n:Faktura/n:Podmiot1/n:DaneKontaktowe/n:Telefon", "", false, "", "Podmiot1 / DaneKontaktowe / Telefon", ""},
-    {"n:Faktura/n:Podmiot3/n:DaneIdentyfikacyjne/n:Nazwa", "Podmiot3", false, "",
-     "Podmiot3 / DaneIdentyfikacyjne / Nazwa", ""},
 };
 
 // The element's name as the document writes it, prefix included.
@@ -134,7 +134,7 @@ public:
 
     void addExchangeRate(const QString &commonRate)
     {
-        if (!commonRate.isEmpty() && Decimal::read(commonRate, m_separator, 6) != Decimal::fromInt(1))
+        if (!commonRate.isEmpty() && Decimal::read(commonRate, m_separator) != Decimal::fromInt(1))
             add(QStringLiteral("Kurs"), commonRate, QString());
     }
 
@@ -186,12 +186,35 @@ public:
         }
     }
 
-    void addRole()
+    // The third party and its role, both from one Podmiot3: the first with
+    // a name, else the first of all. A Podmiot3 with RolaInna instead of
+    // Rola has no "Rola" row.
+    void addThirdParty()
     {
-        const QString role = text("n:Faktura/n:Podmiot3/n:Rola");
-        if (role.isEmpty())
+        const std::vector<xmlNode *> parties = FaPath(m_document, "n:Faktura/n:Podmiot3").selectAll();
+        if (parties.empty())
             return;
-        add(QStringLiteral("Rola"), RoleName(Decimal::read(role).toInt32(0)), QStringLiteral("Podmiot3 / Rola"));
+        const FaPath name(m_document, "n:DaneIdentyfikacyjne/n:Nazwa");
+        const FaPath role(m_document, "n:Rola");
+        const auto named = std::find_if(parties.begin(), parties.end(),
+                                        [&](xmlNode *party) { return name.selectFirst(party) != nullptr; });
+        xmlNode *party = named != parties.end() ? *named : parties.front();
+        // Tags carry the element's place among the elements of the same path
+        // when it is not the first, as the tree counts them.
+        const auto tag = [&](const FaPath &child, const char *path) {
+            int occurrence = 1;
+            for (auto it = parties.begin(); *it != party; ++it)
+                occurrence += child.selectFirst(*it) ? 1 : 0;
+            QString text = QString::fromUtf8(path);
+            if (occurrence > 1)
+                text += TAB + QString::number(occurrence);
+            return text;
+        };
+        if (const xmlNode *nameElement = name.selectFirst(party))
+            add(QStringLiteral("Podmiot3"), NodeText(nameElement), tag(name, "Podmiot3 / DaneIdentyfikacyjne / Nazwa"));
+        const QString roleCode = NodeText(role.selectFirst(party));
+        if (!roleCode.isEmpty())
+            add(QStringLiteral("Rola"), RoleName(Decimal::read(roleCode).toInt32(0)), tag(role, "Podmiot3 / Rola"));
     }
 
 private:
@@ -250,8 +273,8 @@ HeaderFields buildHeaderFields(const InvoiceDocument &document, const QString &c
         builder.addPartialPayments();
         builder.addRows(CorrectionRows);
         builder.addFooterTexts();
-        builder.addRows(ContactAndThirdPartyRows);
-        builder.addRole();
+        builder.addRows(ContactRows);
+        builder.addThirdParty();
     } catch (...) {
         result.failure = failureFromCurrentException();
     }
