@@ -108,9 +108,9 @@ void exercisePanes(const InvoiceDocument &document)
         }
     }
     for (int node = 0; node < tree->nodeCount() && node < 32; ++node) {
-        const QString name = describedElementName(*tree, node);
-        if (!name.isEmpty() && g_environment->schemaDocument)
-            (void)describeElement(*g_environment->schemaDocument, name);
+        const QStringList path = describedElementPath(*tree, node);
+        if (!path.isEmpty() && g_environment->schemaDocument)
+            (void)describeElement(*g_environment->schemaDocument, path);
     }
 }
 

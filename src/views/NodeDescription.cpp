@@ -20,11 +20,11 @@ void NodeDescription::ShowNodeDescription(const XmlTree &tree, int selectedNode)
     }
     if (!m_schemaDoc || tree.isEmpty())
         return;
-    const QString name = describedElementName(tree, selectedNode);
-    if (name.isEmpty())
+    const QStringList path = describedElementPath(tree, selectedNode);
+    if (path.isEmpty())
         return;
     try {
-        m_desktop.showTextInfo(describeElement(*m_schemaDoc, name), descriptionCaption(name));
+        m_desktop.showTextInfo(describeElement(*m_schemaDoc, path), descriptionCaption(path.last()));
     } catch (...) {
         // Nothing is reported: the description simply does not appear.
     }

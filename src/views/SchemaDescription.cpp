@@ -4,7 +4,11 @@
 #include "support/ExtraString.h"
 #include "support/TrimSpaces.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
 
 #include <climits>
 #include <optional>
@@ -80,9 +84,16 @@ void addNamedBlock(ExtraString &builder, const QString &name, const xmlNode *dec
 
 } // namespace
 
-std::unique_ptr<SchemaDocument> SchemaDocument::load(const QString &schemaFile)
+namespace {
+
+// The root element every invoice path starts below.
+const char *const InvoiceRoot = "Faktura";
+// Type derivations and nested groups deeper than this are not followed.
+constexpr int MaxContentDepth = 32;
+
+XmlDocHandle parseSchemaFile(const QString &path)
 {
-    QFile file(schemaFile);
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return nullptr;
     const QByteArray bytes = file.readAll();
@@ -93,17 +104,138 @@ std::unique_ptr<SchemaDocument> SchemaDocument::load(const QString &schemaFile)
                                    XML_PARSE_NONET | XML_PARSE_NOWARNING | XML_PARSE_NOERROR));
     if (!doc || errors.first().occurred)
         return nullptr;
-    return std::unique_ptr<SchemaDocument>(new SchemaDocument(std::move(doc)));
+    return doc;
 }
 
-QString describeElement(const SchemaDocument &schema, const QString &elementName)
+QByteArray attributeBytes(const xmlNode *node, const char *name)
 {
+    XmlCharsHandle value(xmlGetNoNsProp(node, toXml(name)));
+    return value ? QByteArray(reinterpret_cast<const char *>(value.get())) : QByteArray();
+}
+
+} // namespace
+
+std::unique_ptr<SchemaDocument> SchemaDocument::load(const QString &schemaFile)
+{
+    XmlDocHandle main = parseSchemaFile(schemaFile);
+    if (!main)
+        return nullptr;
+    std::unique_ptr<SchemaDocument> schema(new SchemaDocument);
+    const xmlNode *root = xmlDocGetRootElement(main.get());
+    schema->m_files.push_back({std::move(main), attributeBytes(root, "targetNamespace"),
+                               QFileInfo(schemaFile).absoluteFilePath()});
+    schema->loadImports(QFileInfo(schemaFile).absolutePath(), root);
+    return schema;
+}
+
+void SchemaDocument::loadImports(const QString &folder, const xmlNode *schema)
+{
+    for (const xmlNode *child = schema ? schema->children : nullptr; child; child = child->next) {
+        if (!isXsd(child, "import") && !isXsd(child, "include"))
+            continue;
+        // Only the file's own name is used: a schema set is read from its
+        // own folder, whatever address the reference gives.
+        const QString name = QFileInfo(QString::fromUtf8(attributeBytes(child, "schemaLocation")).replace(u'\\', u'/'))
+                                 .fileName();
+        const QString path = QDir(folder).filePath(name);
+        if (name.isEmpty()
+            || std::any_of(m_files.begin(), m_files.end(), [&](const File &file) { return file.path == path; }))
+            continue;
+        XmlDocHandle doc = parseSchemaFile(path);
+        if (!doc)
+            continue;
+        const xmlNode *root = xmlDocGetRootElement(doc.get());
+        QByteArray ns = attributeBytes(root, "targetNamespace");
+        if (ns.isEmpty()) // an included file without its own namespace takes the includer's
+            ns = attributeBytes(schema, "targetNamespace");
+        m_files.push_back({std::move(doc), ns, path});
+        loadImports(folder, root);
+    }
+}
+
+const xmlNode *SchemaDocument::namedType(const xmlNode *reference, const QByteArray &qualifiedName) const
+{
+    const qsizetype colon = qualifiedName.indexOf(':');
+    const QByteArray prefix = colon < 0 ? QByteArray() : qualifiedName.left(colon);
+    const QByteArray local = qualifiedName.mid(colon + 1);
+    const xmlNs *ns = xmlSearchNs(reference->doc, const_cast<xmlNode *>(reference),
+                                  prefix.isEmpty() ? nullptr : toXml(prefix.constData()));
+    const QByteArray href = ns && ns->href ? QByteArray(reinterpret_cast<const char *>(ns->href)) : QByteArray();
+    for (const File &file : m_files) {
+        if (file.targetNamespace != href)
+            continue;
+        for (const xmlNode *node = xmlDocGetRootElement(file.doc.get())->children; node; node = node->next) {
+            if (isXsd(node, "complexType") && attributeBytes(node, "name") == local)
+                return node;
+        }
+    }
+    return nullptr;
+}
+
+const xmlNode *SchemaDocument::childDeclaration(const xmlNode *content, const QByteArray &name, int depth) const
+{
+    if (!content || depth > MaxContentDepth)
+        return nullptr;
+    for (const xmlNode *child = content->children; child; child = child->next) {
+        if (isXsd(child, "element")) {
+            if (attributeBytes(child, "name") == name)
+                return child;
+        } else if (isXsd(child, "sequence") || isXsd(child, "choice") || isXsd(child, "all")) {
+            if (const xmlNode *found = childDeclaration(child, name, depth + 1))
+                return found;
+        } else if (isXsd(child, "complexContent")) {
+            for (const xmlNode *derivation = child->children; derivation; derivation = derivation->next) {
+                if (!isXsd(derivation, "extension") && !isXsd(derivation, "restriction"))
+                    continue;
+                // An extension's content is its base type's, then its own.
+                if (isXsd(derivation, "extension")) {
+                    const xmlNode *base = namedType(derivation, attributeBytes(derivation, "base"));
+                    if (const xmlNode *found = childDeclaration(base, name, depth + 1))
+                        return found;
+                }
+                if (const xmlNode *found = childDeclaration(derivation, name, depth + 1))
+                    return found;
+            }
+        }
+    }
+    return nullptr;
+}
+
+const xmlNode *SchemaDocument::elementInDeclaration(const xmlNode *declaration, const QByteArray &name) const
+{
+    if (const xmlNode *anonymous = firstXsdChild(declaration, "complexType"))
+        return childDeclaration(anonymous, name, 0);
+    if (hasAttribute(declaration, "type"))
+        return childDeclaration(namedType(declaration, attributeBytes(declaration, "type")), name, 0);
+    return nullptr;
+}
+
+const xmlNode *SchemaDocument::declarationAt(const QStringList &path) const
+{
+    const xmlNode *declaration = nullptr;
+    for (const xmlNode *node = xmlDocGetRootElement(doc())->children; node && !declaration; node = node->next) {
+        if (isXsd(node, "element") && attributeBytes(node, "name") == InvoiceRoot)
+            declaration = node;
+    }
+    for (const QString &name : path) {
+        if (!declaration)
+            break;
+        declaration = elementInDeclaration(declaration, name.toUtf8());
+    }
+    return path.isEmpty() ? nullptr : declaration;
+}
+
+QString describeElement(const SchemaDocument &schema, const QStringList &path)
+{
+    const QString elementName = path.isEmpty() ? QString() : path.last();
     ExtraString builder;
     builder.Add(QStringLiteral("Opis węzła : ") + elementName);
     builder.Adn(QString());
 
     const xmlNode *root = xmlDocGetRootElement(schema.doc());
-    const xmlNode *declaration = findDeclaration(root, "element", elementName.toUtf8());
+    const xmlNode *declaration = schema.declarationAt(path);
+    if (!declaration)
+        declaration = findDeclaration(root, "element", elementName.toUtf8());
     if (!declaration)
         return builder.Text();
 
@@ -136,14 +268,16 @@ QString descriptionCaption(const QString &elementName)
     return QStringLiteral("Informacje dla: ") + elementName;
 }
 
-QString describedElementName(const XmlTree &tree, int node)
+QStringList describedElementPath(const XmlTree &tree, int node)
 {
     if (node < 0 || node >= tree.nodeCount())
         return {};
-    if (tree.childCount(node) > 0)
-        return tree.text(node).toString();
-    const int parent = tree.parent(node);
-    return parent == XmlTree::NoNode ? QString() : tree.text(parent).toString();
+    if (tree.childCount(node) == 0)
+        node = tree.parent(node);
+    QStringList path;
+    for (; node != XmlTree::NoNode; node = tree.parent(node))
+        path.prepend(tree.text(node).toString());
+    return path;
 }
 
 } // namespace velkor

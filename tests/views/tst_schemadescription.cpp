@@ -13,6 +13,14 @@
 using namespace velkor;
 using namespace velkor::test;
 
+namespace {
+// An element path written as the tree writes it.
+QStringList elementPath(const char *text)
+{
+    return QString::fromUtf8(text).split(QStringLiteral(" / "));
+}
+} // namespace
+
 class TestSchemaDescription : public QObject
 {
     Q_OBJECT
@@ -27,7 +35,7 @@ private Q_SLOTS:
 
     void elementWithEnumeratedTypeListsEveryValueInSchemaOrder()
     {
-        QCOMPARE(describeElement(*m_schema, QStringLiteral("P_12")),
+        QCOMPARE(describeElement(*m_schema, elementPath("Fa / FaWiersz / P_12")),
                  QStringLiteral(
                      "Opis węzła : P_12\r\n"
                      "\r\nStawka podatku. Pole opcjonalne dla przypadków określonych w art. 106e ust. 2, 3, ust. 4 pkt 3 "
@@ -53,21 +61,36 @@ private Q_SLOTS:
 
     void typeFromTheImportedSchemaGivesNoValues()
     {
-        // NIP is declared three times; the first declaration is described,
-        // and its type lives in the imported definitions.
-        QCOMPARE(describeElement(*m_schema, QStringLiteral("NIP")),
+        // NIP's type lives in the imported definitions.
+        QCOMPARE(describeElement(*m_schema, elementPath("Podmiot1 / DaneIdentyfikacyjne / NIP")),
                  QStringLiteral("Opis węzła : NIP\r\n\r\nIdentyfikator podatkowy NIP\r\n"));
     }
 
-    void namedComplexTypeGivesTheDocumentationOnly()
+    // The path decides which of several declarations of a name is meant.
+    void theDeclarationThePathLeadsTo_data()
     {
-        QCOMPARE(describeElement(*m_schema, QStringLiteral("Adres")),
-                 QStringLiteral("Opis węzła : Adres\r\n\r\nAdres podatnika\r\n"));
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("seller's address") << "Podmiot1 / Adres" << "Opis węzła : Adres\r\n\r\nAdres podatnika\r\n";
+        QTest::newRow("buyer's address")
+            << "Podmiot2 / Adres"
+            << "Opis węzła : Adres\r\n\r\nAdres nabywcy. Pola opcjonalne dla przypadków określonych w art. 106e "
+               "ust. 5 pkt 3 ustawy\r\n";
+        QTest::newRow("buyer's e-mail") << "Podmiot2 / DaneKontaktowe / Email"
+                                        << "Opis węzła : Email\r\n\r\nAdres e-mail nabywcy\r\n";
+        QTest::newRow("no such path: the first of the name")
+            << "Podmiot9 / Email" << "Opis węzła : Email\r\n\r\nAdres e-mail podatnika\r\n";
+    }
+    void theDeclarationThePathLeadsTo()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, text);
+        QCOMPARE(describeElement(*m_schema, path.split(QStringLiteral(" / "))), text);
     }
 
     void anonymousComplexTypeListsItsChildElements()
     {
-        const QString text = describeElement(*m_schema, QStringLiteral("Podmiot1"));
+        const QString text = describeElement(*m_schema, elementPath("Podmiot1"));
         QVERIFY(text.startsWith(QStringLiteral(
             "Opis węzła : Podmiot1\r\n"
             "\r\nDane podatnika. Imię i nazwisko lub nazwa sprzedawcy towarów lub usług\r\n"
@@ -85,7 +108,7 @@ private Q_SLOTS:
 
     void undeclaredNameGivesTheFirstLineOnly()
     {
-        QCOMPARE(describeElement(*m_schema, QStringLiteral("Niezadeklarowany")),
+        QCOMPARE(describeElement(*m_schema, elementPath("Niezadeklarowany")),
                  QStringLiteral("Opis węzła : Niezadeklarowany\r\n"));
         QCOMPARE(descriptionCaption(QStringLiteral("P_12")), QStringLiteral("Informacje dla: P_12"));
     }
@@ -95,12 +118,17 @@ private Q_SLOTS:
         const QString path = QDir(dataFolder()).filePath(QStringLiteral("descriptions.xsd"));
         const auto schema = SchemaDocument::load(path);
         QVERIFY(schema);
-        QCOMPARE(describeElement(*schema, QStringLiteral("A")),
+        QCOMPARE(describeElement(*schema, elementPath("A")),
                  QStringLiteral("Opis węzła : A\r\n\r\nPierwsza deklaracja\r\n"
                                 "\r\nB:  z odstępem\ni drugą linią\r\n"
                                 "\r\nD: \r\n"));
-        QCOMPARE(describeElement(*schema, QStringLiteral("K")),
+        QCOMPARE(describeElement(*schema, elementPath("K")),
                  QStringLiteral("Opis węzła : K\r\n\r\n1: jeden\r\n\r\n2: \r\n"));
+        // Through a derived type into the base type of the imported file,
+        // which is read from the schema's own folder.
+        QCOMPARE(describeElement(*schema, elementPath("P / B")),
+                 QStringLiteral("Opis węzła : B\r\n\r\nz typu bazowego\r\n"));
+        QCOMPARE(describeElement(*schema, elementPath("P / W")), QStringLiteral("Opis węzła : W\r\n\r\nwłasny\r\n"));
     }
 
     void commandShowsTheSelectedNodesElement()
@@ -114,9 +142,8 @@ private Q_SLOTS:
         description.ShowNodeDescription(tree, value);
         QCOMPARE(desktop.textInfos.size(), 1);
         QCOMPARE(desktop.textInfos[0].second, QStringLiteral("Informacje dla: P_2"));
-        QCOMPARE(desktop.textInfos[0].first, describeElement(*m_schema, QStringLiteral("P_2")));
-        // A top-level node without children has no element to describe.
-        QCOMPARE(describedElementName(tree, tree.findNode(u"Fa", 1)), QStringLiteral("Fa"));
+        QCOMPARE(desktop.textInfos[0].first, describeElement(*m_schema, elementPath("Fa / P_2")));
+        QCOMPARE(describedElementPath(tree, value), elementPath("Fa / P_2"));
         description.ShowNodeDescription(tree, XmlTree::NoNode);
         description.ShowNodeDescription(XmlTree(), 0);
         QCOMPARE(desktop.textInfos.size(), 1);
