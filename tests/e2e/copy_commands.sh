@@ -4,6 +4,7 @@
 # header (Ctrl+F6), and the invoice's XML (Shift+F2).
 source "$(dirname "$0")/lib.sh"
 INVOICE=${1:?the example invoice faktura-podstawowa.xml}
+CORRECTION=${2:?the public example korygujaca__FA_3_Przyklad_3_poprawiony.xml}
 export LC_ALL=C.UTF-8
 
 start_xvfb
@@ -36,5 +37,26 @@ expect_clipboard "$header"$'\r\n'"$lines" "Ctrl+F6 did not copy the lines table"
 
 press "$window" shift+F2
 expect_clipboard "$(cat "$INVOICE")" "Shift+F2 did not copy the invoice's XML"
+stop_velkor
+
+# A correction of the exchange rate only, under Polish regional settings:
+# 800 EUR at 4.2106 (3368.48 PLN), then at 4.2142 (3371.36 PLN).
+clipboard_from_file "$CORRECTION"
+LC_ALL=pl_PL.UTF-8 "$VELKOR" 'ksef¤¤Y' >"$E2E_TMP/velkor.log" 2>&1 &
+VELKOR_PID=$!
+# Without the Polish locale installed the title's »» may reach the X server
+# in another encoding; the ASCII end of the title is enough.
+window=$(wait_for_window 'KSEF: Y$')
+sleep 0.5
+press "$window" ctrl+F6
+expect_clipboard "$header"$'\r\n'$'1\t\tszt.\t1,00\t2,88\t800,00\t2,88\t800,00\t23\t4,214200\tUsługa transportowa\t\t\t' \
+  "Ctrl+F6 did not copy the corrected line's figures"
+# The line details end with the before and after figures: the last row is
+# "CenaW przed", the one above it "Cena przed", two more up "Cena po".
+press "$window" F7
+press "$window" End Up ctrl+c
+expect_clipboard "3368,48" "Ctrl+C in the line details did not copy the price before"
+press "$window" Up Up ctrl+c
+expect_clipboard "3371,36" "Ctrl+C in the line details did not copy the price after"
 stop_velkor
 echo "copy_commands: ok"
