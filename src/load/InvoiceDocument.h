@@ -22,10 +22,18 @@ public:
     xmlDoc *doc() const { return m_doc.get(); }
     xmlNode *root() const;
     const QString &faNamespace() const { return m_faNamespace; }
-    // How many bytes the document was parsed from (0 when unknown): a hint
-    // for sizing what is built from it.
-    qsizetype sourceSize() const { return m_sourceSize; }
-    void setSourceSize(qsizetype size) { m_sourceSize = size; }
+    // What the document was parsed from: the bytes of the file as read, or
+    // the pasted text encoded as UTF-8. Empty when unknown.
+    enum class SourceKind { File, Text };
+    void setSource(QByteArray bytes, SourceKind kind)
+    {
+        m_source = std::move(bytes);
+        m_sourceKind = kind;
+    }
+    const QByteArray &sourceBytes() const { return m_source; }
+    SourceKind sourceKind() const { return m_sourceKind; }
+    // A hint for sizing what is built from the document.
+    qsizetype sourceSize() const { return m_source.size(); }
     // The FA(3) namespace as libxml2 stores namespace names, for fast checks.
     const QByteArray &faNamespaceUtf8() const { return m_faNamespaceUtf8; }
 
@@ -54,7 +62,8 @@ private:
     QString m_faNamespace;
     QByteArray m_faNamespaceUtf8;
     XmlXPathContextHandle m_xpath;
-    qsizetype m_sourceSize = 0;
+    QByteArray m_source;
+    SourceKind m_sourceKind = SourceKind::File;
     // Caches for the selections above; the document itself never changes.
     mutable std::atomic<const xmlNs *> m_lastFaNamespace{nullptr}; // read from several threads
     mutable std::unordered_map<const xmlNode *, ChildIndex> m_childIndexes;

@@ -62,7 +62,8 @@ ParseOutcome parseInvoice(const QByteArray &bytes, TextEncoding encoding, const 
         return outcome;
     }
     outcome.document = std::make_unique<InvoiceDocument>(std::move(doc), schema.targetNamespace());
-    outcome.document->setSourceSize(bytes.size());
+    outcome.document->setSource(bytes, encoding == TextEncoding::Utf8 ? InvoiceDocument::SourceKind::Text
+                                                                      : InvoiceDocument::SourceKind::File);
     return outcome;
 }
 

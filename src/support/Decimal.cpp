@@ -220,6 +220,8 @@ Decimal Decimal::operator-() const
 
 Decimal Decimal::operator+(const Decimal &other) const
 {
+    if (m_decimals == other.m_decimals)
+        return checked([&] { return Decimal(m_value + other.m_value, m_decimals); });
     const int decimals = std::max(m_decimals, other.m_decimals);
     return checked([&] { return Decimal(withDecimals(decimals).m_value + other.withDecimals(decimals).m_value, decimals); });
 }
@@ -301,6 +303,8 @@ QString Decimal::wholeText() const
 
 int Decimal::compare(const Decimal &other) const
 {
+    if (m_decimals == other.m_decimals)
+        return m_value.compare(other.m_value);
     const int decimals = std::max(m_decimals, other.m_decimals);
     return withDecimals(decimals).m_value.compare(other.withDecimals(decimals).m_value);
 }

@@ -53,4 +53,23 @@ QString ExactFigure::format(int decimals, QStringView separator) const
     return text;
 }
 
+void ExactSum::add(const ExactFigure &figure)
+{
+    for (ExactFigure &sum : m_byDivisor) {
+        if (sum.m_divisor == figure.m_divisor) {
+            sum.m_numerator = sum.m_numerator + figure.m_numerator;
+            return;
+        }
+    }
+    m_byDivisor.push_back(figure);
+}
+
+ExactFigure ExactSum::total() const
+{
+    ExactFigure total;
+    for (const ExactFigure &sum : m_byDivisor)
+        total = total + sum;
+    return total;
+}
+
 } // namespace velkor

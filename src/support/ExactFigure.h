@@ -2,6 +2,8 @@
 
 #include "support/Decimal.h"
 
+#include <vector>
+
 namespace velkor {
 
 // A figure kept exact until it is shown: a decimal over a positive divisor.
@@ -18,6 +20,7 @@ public:
     static ExactFigure quotient(Decimal numerator, Decimal divisor);
 
     bool isZero() const { return m_numerator.isZero(); }
+    ExactFigure operator-() const { return ExactFigure(-m_numerator, m_divisor); }
     ExactFigure times(const Decimal &factor) const { return ExactFigure(m_numerator * factor, m_divisor); }
     ExactFigure operator+(const ExactFigure &other) const;
     ExactFigure operator-(const ExactFigure &other) const;
@@ -32,11 +35,25 @@ public:
     QString format(int decimals, QStringView separator) const;
 
 private:
+    friend class ExactSum;
     ExactFigure(Decimal numerator, Decimal divisor) : m_numerator(std::move(numerator)), m_divisor(std::move(divisor)) {}
     bool hasUnitDivisor() const { return m_divisor == Decimal::fromInt(1); }
 
     Decimal m_numerator;
     Decimal m_divisor = Decimal::fromInt(1);
+};
+
+// A sum of many exact figures. Figures over the same divisor are added as
+// decimals, so a sum of ten thousand lines keeps one divisor per VAT
+// factor instead of the product of them all.
+class ExactSum
+{
+public:
+    void add(const ExactFigure &figure);
+    ExactFigure total() const;
+
+private:
+    std::vector<ExactFigure> m_byDivisor;
 };
 
 } // namespace velkor

@@ -58,20 +58,18 @@ class LineBuilder
 public:
     explicit LineBuilder(const QString &separator) : m_separator(separator) {}
 
-    // `number` is the line number as a whole number; `before` the matching
-    // before-state line, if any. Each state is converted with its own rate
-    // and its gross figures are divided by its own VAT factor.
-    ListRow build(const LineElements &line, const QString &number, const LineElements *before)
+    // `number` is the line number as a whole number; `beforeState` the
+    // figures of the matching before-state line, if any. Each state is
+    // converted with its own rate and its gross figures are divided by its
+    // own VAT factor.
+    ListRow build(const LineElements &line, const QString &number, const LineFigures &afterState,
+                  const LineFigures *beforeState)
     {
-        const LineFigures afterState = figuresOf(line);
         const ShownFigures after(afterState);
         std::optional<ShownFigures> previous;
-        bool rateApplies = afterState.hasRate();
-        if (before) {
-            const LineFigures beforeState = figuresOf(*before);
-            previous.emplace(beforeState);
-            rateApplies = rateApplies || beforeState.hasRate();
-        }
+        if (beforeState)
+            previous.emplace(*beforeState);
+        const bool rateApplies = afterState.hasRate() || (beforeState && beforeState->hasRate());
 
         QString note;
         const auto append = [&note, this](const QString &label, const ExactFigure &figure) {
@@ -148,16 +146,24 @@ InvoiceLines buildInvoiceLines(const InvoiceDocument &document, const QString &d
 {
     InvoiceLines result;
     std::vector<xmlNode *> lines;
-    std::vector<LineElements> elements;
+    std::vector<LineElements> &elements = result.elements;
+    std::vector<std::optional<LineFigures>> &figures = result.figures;
     std::map<Decimal, std::size_t> beforeState;
     try {
         lines = FaPath(document, "n:Faktura/n:Fa/n:FaWiersz").selectAll();
         elements.resize(lines.size());
+        figures.resize(lines.size());
         // Lines are independent of each other, so the largest invoices are
-        // read on two threads; the document is only read.
+        // read on two threads; the document is only read. A line whose
+        // figures cannot be read stops the fill when its row is built.
         inTwoHalves(lines.size(), [&](std::size_t begin, std::size_t end) {
-            for (std::size_t i = begin; i < end; ++i)
+            for (std::size_t i = begin; i < end; ++i) {
                 elements[i] = LineElements(document, lines[i]);
+                try {
+                    figures[i] = figuresOf(elements[i]);
+                } catch (...) {
+                }
+            }
         });
         beforeState = indexBeforeStateLines(elements);
     } catch (...) {
@@ -173,6 +179,15 @@ InvoiceLines buildInvoiceLines(const InvoiceDocument &document, const QString &d
         std::size_t at = SIZE_MAX;
         std::optional<Failure> failure;
     } stops[2];
+    // The figures read in the first pass; where they failed, reading them
+    // again raises the failure here.
+    const auto figuresAt = [&](std::size_t i) -> const LineFigures & {
+        if (!figures[i]) {
+            (void)figuresOf(elements[i]);
+            throw Failure(0, QStringLiteral("Nie można odczytać kwot pozycji faktury."));
+        }
+        return *figures[i];
+    };
     inTwoHalves(lines.size(), [&](std::size_t begin, std::size_t end) {
         Stop &stop = stops[begin == 0 ? 0 : 1];
         LineBuilder builder(decimalSeparator);
@@ -185,8 +200,10 @@ InvoiceLines buildInvoiceLines(const InvoiceDocument &document, const QString &d
                     throw Failure(0, QStringLiteral("Pozycja faktury bez elementu NrWierszaFa."));
                 const Decimal number = numberOf(line.nrWierszaFa);
                 const auto before = beforeState.find(number);
-                rows[i] = builder.build(line, number.wholeText(),
-                                        before == beforeState.end() ? nullptr : &elements[before->second]);
+                const LineFigures *beforeFigures = nullptr;
+                if (before != beforeState.end())
+                    beforeFigures = &figuresAt(before->second);
+                rows[i] = builder.build(line, number.wholeText(), figuresAt(i), beforeFigures);
                 rows[i]->source = lines[i];
             } catch (...) {
                 stop.at = i;

@@ -2,6 +2,7 @@
 
 #include "load/InvoiceDocument.h"
 #include "support/Failure.h"
+#include "views/LineFigures.h"
 #include "views/ListModel.h"
 
 #include <QString>
@@ -18,6 +19,12 @@ struct InvoiceLines
     std::vector<ListRow> rows;        // cells "Lp" to "PKWIU", change note
     QString commonRate;               // column "Kurs" when every line has the same, else empty
     std::optional<Failure> failure;   // what stopped the fill, if anything; rows so far stay
+
+    // Every FaWiersz in document order, before-state lines included, with
+    // the figures its rows were computed from (none where they could not be
+    // read): the invoice check adds up the same figures the list shows.
+    std::vector<LineElements> elements;
+    std::vector<std::optional<LineFigures>> figures;
 };
 
 // Numbers are written with `decimalSeparator`, the user's regional one.

@@ -25,15 +25,27 @@ inline std::unique_ptr<InvoiceDocument> unvalidatedDocument(const QString &xml)
     return std::make_unique<InvoiceDocument>(std::move(doc), FaNamespace);
 }
 
-// A document loaded as the program loads one: validated against the schema.
-// Fails the calling test (and returns nullptr) when the text is not valid.
-inline std::unique_ptr<InvoiceDocument> validDocument(const QString &xml)
+// A document loaded as the program loads one: validated against the schema,
+// from pasted text or, with `fromFile`, from the bytes of a file. Warns (and
+// returns nullptr) when the text is not valid.
+inline std::unique_ptr<InvoiceDocument> validDocument(const QByteArray &bytes, bool fromFile)
 {
     static const InvoiceSchema schema = InvoiceSchema::compile(schemaFile());
-    ParseOutcome outcome = parseInvoice(xml.toUtf8(), TextEncoding::Utf8, schema);
+    ParseOutcome outcome = parseInvoice(bytes, fromFile ? TextEncoding::Declared : TextEncoding::Utf8, schema);
     if (!outcome.document)
         qWarning("invalid test invoice: %s (line %d)", qPrintable(outcome.reason), outcome.line);
     return std::move(outcome.document);
+}
+
+inline std::unique_ptr<InvoiceDocument> validDocument(const QString &xml)
+{
+    return validDocument(xml.toUtf8(), false);
+}
+
+inline QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace velkor::test

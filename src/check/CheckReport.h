@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+
+#include <vector>
+
+namespace velkor {
+
+// How a finding of the invoice check is marked.
+enum class Mark {
+    Ok,     // "OK": agrees
+    Remark, // "UWAGA": within a tolerance, or a rule the national system does not enforce yet
+    Error,  // "BŁĄD": does not agree, a wrong check digit, a file the national system refuses
+    Info,   // "INFO": a note
+};
+
+struct Finding
+{
+    Mark mark;
+    QString text; // a short sentence and the figures it compares
+};
+
+struct CheckSection
+{
+    QString title;
+    std::vector<Finding> findings;
+};
+
+// What the invoice check found, and the verification link with its caption.
+struct CheckReport
+{
+    QString title;
+    std::vector<CheckSection> sections;
+    QString link;    // the verification link (KOD I)
+    QString caption; // under its QR code: the KSeF number or "OFFLINE"
+
+    // Findings marked UWAGA or BŁĄD.
+    int remarkCount() const;
+    // The whole report as text: the title, then each section's title and its
+    // findings, one per line, each led by its mark; CR LF line breaks.
+    QString text() const;
+};
+
+QString markText(Mark mark);
+
+// The status bar's summary: "Kontrola: bez uwag", "Kontrola: 1 uwaga",
+// "Kontrola: 3 uwagi", "Kontrola: 5 uwag".
+QString checkStatusText(int remarks);
+
+// A count with the Polish form of its noun: 1 `one`, 2-4 (not 12-14) `few`,
+// otherwise `many`.
+QString countOf(qint64 count, const char *one, const char *few, const char *many);
+
+} // namespace velkor
