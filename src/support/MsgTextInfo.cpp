@@ -25,6 +25,7 @@ constexpr int MinimumSize = 500;
 MsgTextInfo::MsgTextInfo(QSettings &settings, const QString &text, const QString &caption, QWidget *parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , m_settings(settings)
+    , m_placement(new FramePlacement(this))
     , m_pole(new QPlainTextEdit(this))
     , m_close(new QPushButton(QStringLiteral("Zamknij Esc"), this))
 {
@@ -41,9 +42,7 @@ MsgTextInfo::MsgTextInfo(QSettings &settings, const QString &text, const QString
 
     const Twips twips = twipsFor(this);
     setMinimumSize(twips.toPixels(MinimumSize), twips.toPixels(MinimumSize));
-    const QSize screen = screenSizeInTwips(this);
-    m_placement = restorePlacement(readStoredPlacement(settings, Section), screen.width(), screen.height(), false).rect;
-    placeWindow(this, m_placement);
+    m_placement->restore(settings, Section, false);
 
     m_pole->setPlainText(text);
     setWindowTitle(caption);
@@ -60,16 +59,9 @@ void MsgTextInfo::Edit(QSettings &settings, const QString &pText, const QString 
 
 void MsgTextInfo::done(int result)
 {
-    writeStoredTexts(m_settings, Section, placementToSave(PlacementKind::InfoWindow, WindowState::Normal, outerRectOf(this)));
+    writeStoredTexts(m_settings, Section, placementToSave(PlacementKind::InfoWindow, WindowState::Normal, m_placement->outerRect()));
     m_settings.sync();
     QDialog::done(result);
-}
-
-void MsgTextInfo::showEvent(QShowEvent *event)
-{
-    QDialog::showEvent(event);
-    // Now that the window has its frame, its outer size can be exact.
-    placeWindow(this, m_placement);
 }
 
 void MsgTextInfo::resizeEvent(QResizeEvent *event)

@@ -6,13 +6,8 @@ source "$(dirname "$0")/lib.sh"
 SETTINGS="$XDG_CONFIG_HOME/Velkor/Velkor.ini"
 
 start_xvfb
-openbox --sm-disable >/dev/null 2>&1 &
-CLIP_PIDS+=($!)
-wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
-wait_until 20 wm_running || fail "the window manager did not start"
+start_wm
 
-is_framed() { xprop -id "$1" _NET_FRAME_EXTENTS | grep -q ' = '; }
-is_maximised() { xprop -id "$1" _NET_WM_STATE | grep -q MAXIMIZED_HORZ; }
 has_width() { xwininfo -id "$1" | grep -q "Width: $2\$"; }
 
 start_velkor
