@@ -115,12 +115,21 @@ void InvoicePanes::FillTree()
         return;
     }
 
-    if (!c.listaModel->isEmpty() && isShown(c.lista)) {
-        c.lista->setFocus(Qt::OtherFocusReason);
-    } else if (!c.listaSModel->isEmpty() && isShown(c.listaS)) {
-        onListItemClick(c.listaS, c.listaS->selectedRow());
-        c.listaS->setFocus(Qt::OtherFocusReason);
-    }
+    if (!c.listaModel->isEmpty() && isShown(c.lista))
+        focusList(c.lista);
+    else if (!c.listaSModel->isEmpty() && isShown(c.listaS))
+        focusList(c.listaS);
+}
+
+void InvoicePanes::focusList(ListView *list)
+{
+    // A widget that has the focus already gets no focus event, so its
+    // handling runs here; otherwise the event runs it, once, when the
+    // window is active.
+    if (list->hasFocus())
+        onListFocus(list);
+    else
+        list->setFocus(Qt::OtherFocusReason);
 }
 
 bool InvoicePanes::showRows(ListView *list, std::vector<ListRow> rows, const std::optional<Failure> &failure,
@@ -179,12 +188,12 @@ void InvoicePanes::ToggleCorrections()
         c.ramkaS->hide();
         c.ramkaK->show();
         if (!c.listaKModel->isEmpty() && isShown(c.listaK) && c.listaK->isEnabled())
-            c.listaK->setFocus(Qt::OtherFocusReason);
+            focusList(c.listaK);
     } else {
         c.ramkaK->hide();
         c.ramkaS->show();
         if (!c.listaSModel->isEmpty() && isShown(c.listaS))
-            c.listaS->setFocus(Qt::OtherFocusReason);
+            focusList(c.listaS);
     }
 }
 
