@@ -10,7 +10,16 @@
 #include "support/TestInvoices.h"
 #include "support/TestPaths.h"
 
+#include "app/QtDesktop.h"
+
 #include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QTimer>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -37,6 +46,31 @@ QStringList treePaths(const XmlTree &tree)
     for (int node = 0; node < tree.nodeCount(); ++node)
         paths << tree.fullPath(node);
     return paths;
+}
+
+// Runs `handle` on the modal window of type T as soon as one is shown.
+template <typename T>
+void whenModal(std::function<void(T *)> handle)
+{
+    auto *timer = new QTimer(qApp);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, handle] {
+        if (auto *window = qobject_cast<T *>(QApplication::activeModalWidget())) {
+            timer->deleteLater();
+            timer->stop();
+            handle(window);
+        }
+    });
+    timer->start(20);
+}
+
+QStringList buttonTexts(const QWidget *window)
+{
+    QStringList texts;
+    for (const QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
+        if (button->isVisible() && !button->text().isEmpty())
+            texts << button->text();
+    }
+    return texts;
 }
 
 } // namespace
@@ -73,6 +107,7 @@ private Q_SLOTS:
     {
         initializeXmlLibrary();
         QVERIFY(m_temp.isValid());
+        QVERIFY(installPolishQtTexts(*qApp)); // as the program does at start, whatever LANG says
     }
 
     void init()
@@ -204,6 +239,56 @@ private Q_SLOTS:
         QCOMPARE(m_window->state().invoiceDoc.get(), shown);
         QCOMPARE(c().treeModel->tree().nodeCount(), nodes);
         QCOMPARE(m_window->windowTitle(), QStringLiteral("Velkor  /x/y.xml"));
+    }
+
+    // The real dialog and message box, with Qt's own texts in Polish: a typed
+    // name of a missing file reaches the load, which reports it and
+    // remembers its folder.
+    void aTypedMissingFileIsReportedInPolish()
+    {
+        const QString folder = m_temp.filePath(QStringLiteral("brak"));
+        QVERIFY(QDir().mkpath(folder));
+        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Velkor"), QStringLiteral("Velkor"))
+            .setValue(QStringLiteral("Okno/Path"), QDir::toNativeSeparators(folder));
+        MainWindow window; // the real desktop
+        window.Edit(QString());
+        QStringList dialogTexts;
+        QStringList boxTexts;
+        whenModal<QFileDialog>([&](QFileDialog *dialog) {
+            dialogTexts << dialog->windowTitle() << dialog->findChild<QLabel *>(QStringLiteral("lookInLabel"))->text()
+                        << dialog->findChild<QLabel *>(QStringLiteral("fileNameLabel"))->text()
+                        << dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Open)->text()
+                        << dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel)->text();
+            whenModal<QMessageBox>([&](QMessageBox *box) {
+                boxTexts << box->windowTitle() << box->text() << buttonTexts(box);
+                box->buttons().first()->click();
+                // A dialog that refused the name would still be open.
+                QTimer::singleShot(0, dialog, &QDialog::reject);
+            });
+            auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            name->setText(QStringLiteral("nie-ma.xml"));
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        window.commands().Command_Click(8);
+        QCOMPARE(dialogTexts, (QStringList{"Importuj FA3 z pliku XML", "Szukaj w:", "Nazwa &pliku:", "&Otwórz", "Anuluj"}));
+        const QString path = QDir::toNativeSeparators(QDir(folder).filePath(QStringLiteral("nie-ma.xml")));
+        QCOMPARE(boxTexts, (QStringList{"Otwórz z pliku - błąd",
+                                        "Błąd walidacji FA3\nPlik: " + path + "\nPowód: Plik nie istnieje.\nLinia: 0",
+                                        "OK"}));
+        QCOMPARE(window.settings().value(QStringLiteral("Okno/Path")).toString(), QDir::toNativeSeparators(folder));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Velkor"));
+        QVERIFY(!window.state().invoiceDoc);
+
+        // The text boxes' own menu speaks Polish too.
+        QPlainTextEdit box;
+        box.setPlainText(QStringLiteral("tekst"));
+        box.selectAll();
+        const std::unique_ptr<QMenu> menuOfBox(box.createStandardContextMenu());
+        QStringList menu;
+        for (const QAction *action : menuOfBox->actions())
+            menu << action->text();
+        QVERIFY2(menu.contains(QStringLiteral("S&kopiuj\tCtrl+C")) && menu.contains(QStringLiteral("Zaznacz wszystko\tCtrl+A")),
+                 qPrintable(menu.join(u'|')));
     }
 
     void escAsksAndCancelKeepsTheProgramRunning()
