@@ -178,6 +178,32 @@ private Q_SLOTS:
         QCOMPARE(second.focus, first.focus);
     }
 
+    // Ctrl+Insert copies exactly what Ctrl+C copies in every list, through
+    // the program: never the single cell the list itself would copy.
+    void bothCopyKeysCopyTheSame_data()
+    {
+        QTest::addColumn<QString>("list");
+        for (const char *list : {"Lista", "ListaS", "ListaE", "ListaK"})
+            QTest::newRow(list) << QString::fromLatin1(list);
+    }
+    void bothCopyKeysCopyTheSame()
+    {
+        QFETCH(QString, list);
+        if (list == QLatin1String("ListaK"))
+            key(Qt::Key_F12);
+        auto *view = f.window->findChild<ListView *>(list);
+        view->setFocus();
+        view->selectRow(0);
+        const QString cell = view->listModel()->row(0).cell(0);
+        key(Qt::Key_C, Qt::ControlModifier);
+        const QString copied = f.desktop.clipboard;
+        QVERIFY(copied != QStringLiteral("stare") && copied != cell);
+        f.desktop.clipboard = QStringLiteral("stare");
+        key(Qt::Key_Insert, Qt::ControlModifier);
+        QCOMPARE(f.desktop.clipboard, copied);
+        QCOMPARE(f.desktop.clipboardWrites, 2);
+    }
+
     void ctrlF3CopiesFromTheShownPane()
     {
         c().listaS->selectRow(1);
