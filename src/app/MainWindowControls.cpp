@@ -1,5 +1,6 @@
 #include "MainWindowControls.h"
 
+#include "app/WindowGeometry.h"
 #include "views/ListModel.h"
 #include "views/ListView.h"
 #include "views/TextLinesView.h"
@@ -73,6 +74,7 @@ QPushButton *button(QWidget *parent, int index, const QString &caption, const QS
 }
 
 const QString ChooseAndCopyTip = QStringLiteral("Wybierz pozycję na liście i naciśnij Ctrl+C");
+constexpr int CountPanelWidth = 500; // twips
 
 } // namespace
 
@@ -173,6 +175,8 @@ MainWindowControls::MainWindowControls(QWidget *window)
     countPanel = new QLabel(status);
     countPanel->setObjectName(QStringLiteral("count"));
     countPanel->setToolTip(QStringLiteral("Liczba pozycji faktury"));
+    // Wide enough to point at, whatever the number.
+    countPanel->setFixedWidth(twipsFor(window).toPixels(CountPanelWidth));
     infoPanel = new QLabel(status);
     infoPanel->setObjectName(QStringLiteral("info"));
     infoPanel->setTextFormat(Qt::PlainText);

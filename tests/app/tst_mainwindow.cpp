@@ -11,6 +11,7 @@
 #include "support/TestPaths.h"
 
 #include "app/QtDesktop.h"
+#include "app/WindowGeometry.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -19,6 +20,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QTimer>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -177,6 +179,9 @@ private Q_SLOTS:
             QCOMPARE(list->selectionBehavior(), QAbstractItemView::SelectRows);
         }
         QCOMPARE(c().countPanel->toolTip(), QStringLiteral("Liczba pozycji faktury"));
+        const int countWidth = twipsFor(m_window.get()).toPixels(500);
+        QCOMPARE(c().countPanel->width(), countWidth);
+        QCOMPARE(c().countPanel->minimumWidth(), countWidth);
         QCOMPARE(c().zegar->interval(), 200);
         QVERIFY(m_desktop.messages.isEmpty());
         QCOMPARE(m_desktop.clipboardWrites, 0);
@@ -259,11 +264,11 @@ private Q_SLOTS:
                         << dialog->findChild<QLabel *>(QStringLiteral("fileNameLabel"))->text()
                         << dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Open)->text()
                         << dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel)->text();
-            whenModal<QMessageBox>([&](QMessageBox *box) {
+            whenModal<QMessageBox>([&, open = QPointer<QFileDialog>(dialog)](QMessageBox *box) {
                 boxTexts << box->windowTitle() << box->text() << buttonTexts(box);
                 box->buttons().first()->click();
-                // A dialog that refused the name would still be open.
-                QTimer::singleShot(0, dialog, &QDialog::reject);
+                if (open) // a dialog that refused the name
+                    open->reject();
             });
             auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
             name->setText(QStringLiteral("nie-ma.xml"));
