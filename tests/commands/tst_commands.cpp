@@ -346,8 +346,30 @@ private Q_SLOTS:
         QCOMPARE(f.desktop.textInfos.size(), 2);
     }
 
+    // "«»" fits every column to its widest cell, wherever in the list that
+    // is, and to its header text.
+    void fitButtonSizesColumnsToContentsAndHeaders_data()
+    {
+        QTest::addColumn<int>("rows"); // 0: the loaded invoice's two lines
+        QTest::addColumn<int>("longRow");
+        QTest::newRow("loaded invoice") << 0 << 0;
+        QTest::newRow("far below the view") << 3000 << 1500;
+        QTest::newRow("last of many") << 3000 << 2999;
+    }
     void fitButtonSizesColumnsToContentsAndHeaders()
     {
+        QFETCH(int, rows);
+        QFETCH(int, longRow);
+        const QString longName = QStringLiteral("Długopis niebieski z bardzo długą nazwą towaru");
+        if (rows > 0) {
+            std::vector<ListRow> many;
+            for (int row = 0; row < rows; ++row) {
+                QStringList cells(c().listaModel->columnCount(), QStringLiteral("x"));
+                cells[10] = row == longRow ? longName : QStringLiteral("Zeszyt");
+                many.emplace_back(cells);
+            }
+            c().listaModel->setRows(std::move(many));
+        }
         for (int column = 0; column < c().listaModel->columnCount(); ++column)
             c().lista->setColumnWidth(column, 5);
         c().drzewo->setFocus();
@@ -355,7 +377,7 @@ private Q_SLOTS:
         QCOMPARE(focused(), c().lista);
         const QFontMetrics metrics(c().lista->font());
         // "Nazwa" holds a long name, "EAN" only its header.
-        QVERIFY(c().lista->columnWidth(10) >= metrics.horizontalAdvance(QStringLiteral("Długopis niebieski z bardzo długą nazwą towaru")));
+        QVERIFY(c().lista->columnWidth(10) >= metrics.horizontalAdvance(longName));
         const int ean = c().lista->columnWidth(11);
         QVERIFY(ean >= metrics.horizontalAdvance(QStringLiteral("EAN")));
         QVERIFY(ean < c().lista->columnWidth(10));
