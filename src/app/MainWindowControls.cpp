@@ -36,15 +36,6 @@ QFont fontOrFallback(const QStringList &families, double pointSize, const QFont 
     return font;
 }
 
-// The window's text: the classic dialog font where it exists, otherwise a
-// metrically similar sans serif, so captions fit the button sizes.
-QFont dialogFont()
-{
-    return fontOrFallback({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                           QStringLiteral("Liberation Sans"), QStringLiteral("Arial")},
-                          8.25, QFontDatabase::systemFont(QFontDatabase::GeneralFont));
-}
-
 QFont monospaceFont()
 {
     return fontOrFallback({QStringLiteral("Consolas")}, 9.75, QFontDatabase::systemFont(QFontDatabase::FixedFont));
@@ -77,6 +68,13 @@ const QString ChooseAndCopyTip = QStringLiteral("Wybierz pozycję na liście i n
 constexpr int CountPanelWidth = 500; // twips
 
 } // namespace
+
+QFont dialogFont()
+{
+    return fontOrFallback({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                           QStringLiteral("Liberation Sans"), QStringLiteral("Arial")},
+                          8.25, QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+}
 
 TwipRect commandRowRect(int index)
 {

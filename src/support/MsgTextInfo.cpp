@@ -1,5 +1,6 @@
 #include "MsgTextInfo.h"
 
+#include "app/MainWindowControls.h"
 #include "app/WindowGeometry.h"
 #include "app/WindowPlacement.h"
 
@@ -30,6 +31,7 @@ MsgTextInfo::MsgTextInfo(QSettings &settings, const QString &text, const QString
     , m_close(new QPushButton(QStringLiteral("Zamknij Esc"), this))
 {
     setObjectName(QStringLiteral("MsgTextInfo"));
+    setFont(dialogFont()); // the main window's, which the button's size is made for
     m_pole->setObjectName(QStringLiteral("Pole"));
     m_pole->setReadOnly(true);
     m_pole->setLineWrapMode(QPlainTextEdit::WidgetWidth);

@@ -12,6 +12,7 @@
 
 #include "app/QtDesktop.h"
 #include "app/WindowGeometry.h"
+#include "support/MsgTextInfo.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -27,6 +28,7 @@
 #include <QLabel>
 #include "views/TextLinesView.h"
 #include <QPushButton>
+#include <QStyle>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTreeView>
@@ -185,6 +187,43 @@ private Q_SLOTS:
         QCOMPARE(c().zegar->interval(), 200);
         QVERIFY(m_desktop.messages.isEmpty());
         QCOMPARE(m_desktop.clipboardWrites, 0);
+    }
+
+    // Every caption of both windows fits its button as the style needs it:
+    // the text and the button's margins and frame.
+    void everyCaptionFitsItsButton_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("button");
+        for (int index : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12})
+            QTest::addRow("Okno, Command%d", index) << "Okno" << QStringLiteral("Command%1").arg(index);
+        QTest::newRow("Okno, StrukturaOn") << "Okno" << "StrukturaOn";
+        QTest::newRow("Okno, Korygowane") << "Okno" << "Korygowane";
+        QTest::newRow("MsgTextInfo, Command0") << "MsgTextInfo" << "Command0";
+    }
+    void everyCaptionFitsItsButton()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, button);
+        start();
+        QSettings settings(m_temp.filePath(QStringLiteral("info.ini")), QSettings::IniFormat);
+        MsgTextInfo info(settings, QStringLiteral("tekst"), QStringLiteral("Informacje dla: P_1"));
+        info.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&info));
+        const QWidget *owner = window == QLatin1String("Okno") ? static_cast<QWidget *>(m_window.get()) : &info;
+        const auto *control = owner->findChild<QAbstractButton *>(button);
+        QVERIFY(control);
+        int needed = 0;
+        if (qobject_cast<const QCheckBox *>(control)) {
+            needed = control->sizeHint().width(); // the box, its spacing and the text
+        } else {
+            const QStyle *style = control->style();
+            needed = QFontMetrics(control->font()).horizontalAdvance(control->text())
+                     + style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, control)
+                     + 2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, control);
+        }
+        QVERIFY2(needed <= control->width(), qPrintable(QStringLiteral("\"%1\" needs %2 px, has %3")
+                                                            .arg(control->text()).arg(needed).arg(control->width())));
     }
 
     void f5OpensAFileAndTheTitleShowsItsPath()
