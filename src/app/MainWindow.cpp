@@ -18,18 +18,32 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QCoreApplication>
 #include <QDir>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
+#include <QTimer>
 #include <QTreeView>
+#include <QUrl>
 
 namespace velkor {
 
 namespace {
+
 const QString Section = QStringLiteral("Okno");
+
+// The one local file a drag carries, or an empty text.
+QString draggedFile(const QMimeData *mime)
+{
+    const QList<QUrl> urls = mime ? mime->urls() : QList<QUrl>();
+    return urls.size() == 1 && urls.first().isLocalFile() ? urls.first().toLocalFile() : QString();
+}
+
 } // namespace
 
 MainWindow::MainWindow(Desktop *desktop, QWidget *parent)
@@ -64,6 +78,7 @@ MainWindow::MainWindow(Desktop *desktop, QWidget *parent)
 
     // The window sees every key before the focused control.
     qApp->installEventFilter(this);
+    setAcceptDrops(true);
 }
 
 MainWindow::~MainWindow()
@@ -139,6 +154,11 @@ void MainWindow::ProcessStartupParameters()
 {
     if (m_initText.isEmpty())
         return;
+    // Opened from a file manager: the whole string is the file's path.
+    if (const QString file = startupFile(m_initText); !file.isEmpty()) {
+        m_commands->openFile(file);
+        return;
+    }
     const QString ksefNumber = ksefNumberFromParameters(m_initText);
     LoadEnvironment environment{*m_desktop, *m_settings, schemaFile()};
     QString unused;
@@ -172,6 +192,23 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
             m_panes->onListFocus(list);
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!draggedFile(event->mimeData()).isEmpty() && !m_commands->isLoading())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QString path = draggedFile(event->mimeData());
+    if (path.isEmpty() || m_commands->isLoading())
+        return;
+    event->acceptProposedAction();
+    // The program the file came from waits until the drop is handled; the
+    // load, which may show a message, runs after that.
+    QTimer::singleShot(0, this, [this, path] { m_commands->openFile(path); });
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)

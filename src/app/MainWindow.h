@@ -32,7 +32,7 @@ public:
     ~MainWindow() override;
 
     // Stores the start-up parameter string, loads the window (which acts on
-    // the string) and shows it.
+    // the string) and shows it. Dropping a file on the window opens it.
     void Edit(const QString &initText);
 
     MainWindowControls &controls() { return *m_controls; }
@@ -48,6 +48,8 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 

@@ -123,12 +123,13 @@ void InvoicePanes::FillTree()
 
 void InvoicePanes::focusList(ListView *list)
 {
-    // A widget that has the focus already gets no focus event, so its
-    // handling runs here; otherwise the event runs it, once, when the
-    // window is active.
-    if (list->hasFocus())
+    // A focus event comes only to a list that lacks the focus, and only once
+    // its window is active (a file dropped from another window, a load
+    // before the window is shown); otherwise the handling runs here, so the
+    // panes are complete at once.
+    if (list->hasFocus() || !list->isActiveWindow())
         onListFocus(list);
-    else
+    if (!list->hasFocus())
         list->setFocus(Qt::OtherFocusReason);
 }
 

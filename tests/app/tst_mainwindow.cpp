@@ -16,6 +16,10 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
@@ -405,6 +409,87 @@ private Q_SLOTS:
         QCOMPARE(m_window->windowTitle(), QStringLiteral("Velkor »» KSEF: 1234-ABC"));
         QVERIFY(m_window->state().invoiceDoc);
         QVERIFY(m_desktop.clipboard.isEmpty());
+    }
+
+    // Started with the whole parameter string naming an existing file (a
+    // file manager's "open with"), the program opens that file as F5 would;
+    // any other string is a calling program's hand-over through the clipboard.
+    void aFileNamedAtStartIsOpenedAnythingElseIsAHandOver_data()
+    {
+        QTest::addColumn<QString>("parameters"); // {file}: an invoice file, {folder}: its folder
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<bool>("fromFile");
+        QTest::newRow("file") << "{file}" << "Velkor  {file}" << true;
+        QTest::newRow("missing file") << "{folder}/nie-ma.xml" << "Velkor" << false;
+        QTest::newRow("folder") << "{folder}" << "Velkor" << false;
+        QTest::newRow("hand-over") << "ksef¤¤X" << "Velkor »» KSEF: X" << false;
+    }
+    void aFileNamedAtStartIsOpenedAnythingElseIsAHandOver()
+    {
+        QFETCH(QString, parameters);
+        QFETCH(QString, title);
+        QFETCH(bool, fromFile);
+        const QString folder = m_temp.filePath(QStringLiteral("z odstępem"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString file = writeTestFile(folder, QStringLiteral("faktura.xml"), TestInvoice().toXml().toUtf8());
+        const auto expand = [&](QString text) {
+            return text.replace(QStringLiteral("{file}"), file).replace(QStringLiteral("{folder}"), folder);
+        };
+        const QString handedOver = TestInvoice().toXml();
+        m_desktop.clipboard = handedOver;
+        start(expand(parameters));
+        QCOMPARE(m_window->windowTitle(), QString(expand(title)).replace(file, QDir::toNativeSeparators(file)));
+        QVERIFY(m_window->state().invoiceDoc);
+        QVERIFY(m_desktop.messages.isEmpty());
+        QCOMPARE(m_desktop.clipboard, fromFile ? handedOver : QString()); // a hand-over empties it
+        QCOMPARE(m_window->settings().value(QStringLiteral("Okno/Path")).toString(),
+                 fromFile ? QDir::toNativeSeparators(folder) : QString());
+    }
+
+    // A file dropped on the window opens as F5 opens a chosen file; a drag of
+    // anything but one local file is refused.
+    void droppingAFileOpensItAsF5Would_data()
+    {
+        QTest::addColumn<QStringList>("urls"); // {folder}: a folder holding faktura.xml and zla.xml
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("invoice") << QStringList{"file://{folder}/faktura.xml"} << true << "Velkor  {folder}/faktura.xml" << "";
+        QTest::newRow("invalid file") << QStringList{"file://{folder}/zla.xml"} << true << "Velkor" << "Otwórz z pliku - błąd";
+        QTest::newRow("two files") << QStringList{"file://{folder}/faktura.xml", "file://{folder}/zla.xml"} << false
+                                   << "Velkor" << "";
+        QTest::newRow("web address") << QStringList{"https://example.com/faktura.xml"} << false << "Velkor" << "";
+    }
+    void droppingAFileOpensItAsF5Would()
+    {
+        QFETCH(QStringList, urls);
+        QFETCH(bool, accepted);
+        QFETCH(QString, title);
+        QFETCH(QString, message);
+        const QString folder = m_temp.filePath(QStringLiteral("upuszczone"));
+        writeTestFile(folder, QStringLiteral("faktura.xml"), TestInvoice().toXml().toUtf8());
+        writeTestFile(folder, QStringLiteral("zla.xml"), QByteArray("<Faktura>"));
+        start();
+        QMimeData mime;
+        QList<QUrl> dragged;
+        for (const QString &url : urls)
+            dragged << QUrl(QString(url).replace(QStringLiteral("{folder}"), folder));
+        mime.setUrls(dragged);
+        QDragEnterEvent enter(QPoint(40, 40), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_window.get(), &enter);
+        QCOMPARE(enter.isAccepted(), accepted);
+        QDropEvent drop(QPointF(40, 40), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_window.get(), &drop);
+        QCOMPARE(drop.isAccepted(), accepted);
+        QTest::qWait(50); // the load follows the drop
+        QCOMPARE(m_window->windowTitle(),
+                 QString(title).replace(QStringLiteral("{folder}/"), QDir::toNativeSeparators(folder + u'/')));
+        QCOMPARE(m_desktop.messages.size(), message.isEmpty() ? 0 : 1);
+        if (!message.isEmpty())
+            QCOMPARE(m_desktop.messages[0].title, message);
+        QCOMPARE(m_window->settings().value(QStringLiteral("Okno/Path")).toString(),
+                 accepted ? QDir::toNativeSeparators(folder) : QString());
+        QVERIFY(m_desktop.dialogCalls.isEmpty());
     }
 
     void handOverWithoutKsefPairStillLoads()
