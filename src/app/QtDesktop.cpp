@@ -61,12 +61,14 @@ MessageAnswer QtDesktop::showMessage(const Message &message)
 bool installPolishQtTexts(QCoreApplication &application)
 {
     auto *translator = new QTranslator(&application);
-    // Where Qt keeps its translations, or beside the program where a Windows
-    // installation puts them.
+    // Where Qt keeps its translations, or beside the program where windeployqt
+    // puts them, combined into one file per language.
     for (const QString &folder : {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
                                   QCoreApplication::applicationDirPath() + QStringLiteral("/translations")}) {
-        if (translator->load(QStringLiteral("qtbase_pl"), folder))
-            return QCoreApplication::installTranslator(translator);
+        for (const QString &name : {QStringLiteral("qtbase_pl"), QStringLiteral("qt_pl")}) {
+            if (translator->load(name, folder))
+                return QCoreApplication::installTranslator(translator);
+        }
     }
     delete translator;
     return false;
