@@ -96,6 +96,13 @@ press() {
   sleep 0.4
 }
 
+# Focuses the window and types a text into it.
+type_text() {
+  local window=$1 text=$2
+  xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+  xdotool type --delay 10 "$text"
+}
+
 stop_velkor() {
   kill "$VELKOR_PID" 2>/dev/null || true
   wait "$VELKOR_PID" 2>/dev/null || true
