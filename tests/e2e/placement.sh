@@ -3,8 +3,8 @@
 # manager: first start maximised, then the user's own size, position and
 # column width; closing by the title bar asks nothing. Both windows keep
 # their outer size, frame included: opened and closed again and again, the
-# main window (normal or maximised) and the information window store the
-# same numbers every time.
+# main window (normal, maximised or at its minimum size) and the information
+# window store the same numbers every time.
 source "$(dirname "$0")/lib.sh"
 INVOICE=${1:?an invoice for the information window}
 SETTINGS="$XDG_CONFIG_HOME/Velkor/Velkor.ini"
@@ -115,6 +115,19 @@ for run in 1 2 3; do
   sleep 1
   close_by_title_bar
   [ "$(size_of)" = "$normal_size" ] || fail "the normal size changed after maximised run $run: $(size_of | tr '\n' ' ')"
+done
+
+# Shrunk to its minimum size (14325 x 8835 twips, frame included), the window
+# stores that size and keeps it run after run.
+start_framed
+wmctrl -i -r "$window" -e 0,150,120,200,200
+sleep 1
+close_by_title_bar
+[ "$(size_of)" = $'Height=8835\nWidth=14325' ] || fail "the minimum size was stored as $(size_of | tr '\n' ' ')"
+for run in 1 2; do
+  start_framed
+  close_by_title_bar
+  [ "$(size_of)" = $'Height=8835\nWidth=14325' ] || fail "the minimum size changed in run $run: $(size_of | tr '\n' ' ')"
 done
 
 # The information window (F1 on the tree's selected node) stores the same
