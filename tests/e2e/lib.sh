@@ -96,6 +96,12 @@ press() {
   sleep 0.4
 }
 
+# True when the tree's selected node has the given text, as Ctrl+F2 copies it.
+node_selected() {
+  press "$1" ctrl+F2
+  [ "$(clipboard_text)" = "$2" ]
+}
+
 # Focuses the window and types a text into it.
 type_text() {
   local window=$1 text=$2

@@ -134,7 +134,7 @@ done
 # numbers every time it is opened and closed.
 clipboard_from_file "$INVOICE"
 start_framed 'ksef¤¤X'
-sleep 0.5 # the reveal selects the first line's node
+wait_until 10 node_selected "$window" FaWiersz || fail "the load selected no node in the tree"
 for use in 1 2 3 4; do
   press "$window" F1
   info=$(wait_for_window '^Informacje dla')

@@ -35,15 +35,14 @@ load() {
       type_text "$dialog" "$file"
       press "$dialog" Return ;;
   esac
-  sleep 0.6 # the reveal follows 200 ms after the line's details
 }
 
 # The tree's selected node is the first line's element, and the line details
 # hold that line's quantity (its fourth field).
 expect_first_line() {
   local quantity=$1 what=$2
-  press "$window" ctrl+F2
-  [ "$(clipboard_text)" = FaWiersz ] || fail "$what: the first line was not revealed ($(clipboard_text | head -c 60))"
+  wait_until 10 node_selected "$window" FaWiersz \
+    || fail "$what: the first line was not revealed ($(clipboard_text | head -c 60))"
   press "$window" F7 Down Down Down
   press "$window" ctrl+c
   [ "$(clipboard_text)" = "$quantity" ] || fail "$what: the line details show $(clipboard_text | head -c 60)"
