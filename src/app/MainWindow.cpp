@@ -18,12 +18,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QMimeData>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
@@ -141,7 +141,8 @@ void MainWindow::SaveWindowPlacement()
     const WindowState state = isMinimized() ? WindowState::Minimized
                               : isMaximized() ? WindowState::Maximized
                                               : WindowState::Normal;
-    writeStoredTexts(*m_settings, Section, placementToSave(PlacementKind::MainWindow, state, m_placement->outerRect()));
+    writeStoredTexts(*m_settings, Section,
+                     placementToSave(PlacementKind::MainWindow, state, m_placement->outerRect()));
     m_settings->sync();
 }
 

@@ -53,13 +53,6 @@ TwipRect outerRectOf(const QWidget *window)
     return twipsFor(window).fromPixels(window->frameGeometry());
 }
 
-void placeWindow(QWidget *window, const TwipRect &outer)
-{
-    const QRect pixels = twipsFor(window).toPixels(outer);
-    window->move(pixels.topLeft());
-    window->resize((pixels.size() - frameOf(window)).expandedTo(QSize(1, 1)));
-}
-
 FramePlacement::FramePlacement(QWidget *window, std::function<void()> beforePlacing)
     : QObject(window), m_window(window), m_beforePlacing(std::move(beforePlacing))
 {
@@ -89,8 +82,11 @@ void FramePlacement::apply()
 {
     if (m_beforePlacing)
         m_beforePlacing();
+    // A window is moved by its outer corner but sized by its inside.
     m_appliedFrame = frameOf(m_window);
-    placeWindow(m_window, *m_outer);
+    const QRect pixels = twipsFor(m_window).toPixels(*m_outer);
+    m_window->move(pixels.topLeft());
+    m_window->resize((pixels.size() - m_appliedFrame).expandedTo(QSize(1, 1)));
 }
 
 void FramePlacement::follow()

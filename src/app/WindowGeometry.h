@@ -20,11 +20,9 @@ namespace velkor {
 Twips twipsFor(const QWidget *widget);
 ScreenTwips screenInTwips(const QWidget *widget);
 
-// A top-level window's outer rectangle (frame included) in twips, and
-// placing a window by its outer rectangle. Before the window manager has
-// framed the window its frame counts as nothing.
+// A top-level window's outer rectangle (frame included) in twips. Before the
+// window manager has framed the window its frame counts as nothing.
 TwipRect outerRectOf(const QWidget *window);
-void placeWindow(QWidget *window, const TwipRect &outer);
 
 // Restores a top-level window's outer rectangle from its section of the
 // settings store and holds it there while the window manager frames the

@@ -61,7 +61,8 @@ void MsgTextInfo::Edit(QSettings &settings, const QString &pText, const QString 
 
 void MsgTextInfo::done(int result)
 {
-    writeStoredTexts(m_settings, Section, placementToSave(PlacementKind::InfoWindow, WindowState::Normal, m_placement->outerRect()));
+    writeStoredTexts(m_settings, Section,
+                     placementToSave(PlacementKind::InfoWindow, WindowState::Normal, m_placement->outerRect()));
     m_settings.sync();
     QDialog::done(result);
 }
