@@ -74,7 +74,7 @@ struct Row
     double reopenPeakMiB = 0; // the same, opening it again over itself
 };
 
-const char Steps[] = {'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h'};
+const char Steps[] = {'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h', 'i'};
 const char *const StepNames[] = {
     "(a) floor: bare libxml2 parse + validation",
     "(b) load as the program does it",
@@ -84,6 +84,7 @@ const char *const StepNames[] = {
     "(f) choosing the last line (line details)",
     "(g) table text of Ctrl+F6",
     "(h) pane switch: to the built text view and back",
+    "(i) the column fit button: every column to every row",
 };
 
 double median(std::vector<double> values)
@@ -231,6 +232,7 @@ int main(int argc, char *argv[])
                 c.strukturaOn->setChecked(true);
                 c.strukturaOn->setChecked(false);
             });
+            timed('i', [&] { ClipboardExport::AutoFitColumns(*c.lista); });
             QApplication::processEvents();
             const double peak = double(bench::peakResidentBytes() - std::min(emptyWindow, bench::peakResidentBytes()));
             if (repetition == 0)

@@ -20,20 +20,30 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QPushButton>
-#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTimer>
 #include <QTreeView>
+#include <QUrl>
 
 namespace velkor {
 
 namespace {
+
 const QString Section = QStringLiteral("Okno");
-// How long after showing a window manager may still be framing the window.
-constexpr int FrameSettleMilliseconds = 10000;
+
+// The one local file a drag carries, or an empty text.
+QString draggedFile(const QMimeData *mime)
+{
+    const QList<QUrl> urls = mime ? mime->urls() : QList<QUrl>();
+    return urls.size() == 1 && urls.first().isLocalFile() ? urls.first().toLocalFile() : QString();
+}
+
 } // namespace
 
 MainWindow::MainWindow(Desktop *desktop, QWidget *parent)
@@ -45,6 +55,7 @@ MainWindow::MainWindow(Desktop *desktop, QWidget *parent)
     , m_controls(std::make_unique<MainWindowControls>(this))
     , m_clipboard(std::make_unique<ClipboardExport>(*m_desktop))
     , m_rects(initialPaneRects())
+    , m_placement(new FramePlacement(this, [this] { updateMinimumSize(); }))
 {
     setObjectName(QStringLiteral("Okno"));
     setWindowTitle(QStringLiteral("Velkor"));
@@ -67,6 +78,7 @@ MainWindow::MainWindow(Desktop *desktop, QWidget *parent)
 
     // The window sees every key before the focused control.
     qApp->installEventFilter(this);
+    setAcceptDrops(true);
 }
 
 MainWindow::~MainWindow()
@@ -98,28 +110,11 @@ void MainWindow::Form_Load()
 
 void MainWindow::RestoreWindowPlacement()
 {
-    const QSize screen = screenSizeInTwips(this);
-    const RestoredPlacement placement =
-        restorePlacement(readStoredPlacement(*m_settings, Section), screen.width(), screen.height(), true);
-    m_restoredPlacement = placement.rect;
-    m_placedFrame = frameGeometry().size() - size();
-    placeWindow(this, placement.rect);
+    const RestoredPlacement placement = m_placement->restore(*m_settings, Section, true);
     if (placement.state == WindowState::Maximized)
         setWindowState(Qt::WindowMaximized);
     else if (placement.state == WindowState::Minimized)
         setWindowState(Qt::WindowMinimized);
-}
-
-void MainWindow::correctPlacementForFrame()
-{
-    if (!m_restoredPlacement || !isVisible()
-        || (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)))
-        return;
-    const QSize frame = frameGeometry().size() - size();
-    if (frame == m_placedFrame)
-        return;
-    m_placedFrame = frame;
-    placeWindow(this, *m_restoredPlacement);
 }
 
 void MainWindow::RestoreColumnWidths(ListView *list)
@@ -146,7 +141,8 @@ void MainWindow::SaveWindowPlacement()
     const WindowState state = isMinimized() ? WindowState::Minimized
                               : isMaximized() ? WindowState::Maximized
                                               : WindowState::Normal;
-    writeStoredTexts(*m_settings, Section, placementToSave(PlacementKind::MainWindow, state, outerRectOf(this)));
+    writeStoredTexts(*m_settings, Section,
+                     placementToSave(PlacementKind::MainWindow, state, m_placement->outerRect()));
     m_settings->sync();
 }
 
@@ -159,6 +155,11 @@ void MainWindow::ProcessStartupParameters()
 {
     if (m_initText.isEmpty())
         return;
+    // Opened from a file manager: the whole string is the file's path.
+    if (const QString file = startupFile(m_initText); !file.isEmpty()) {
+        m_commands->openFile(file);
+        return;
+    }
     const QString ksefNumber = ksefNumberFromParameters(m_initText);
     LoadEnvironment environment{*m_desktop, *m_settings, schemaFile()};
     QString unused;
@@ -194,17 +195,27 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!draggedFile(event->mimeData()).isEmpty() && !m_commands->isLoading())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QString path = draggedFile(event->mimeData());
+    if (path.isEmpty() || m_commands->isLoading())
+        return;
+    event->acceptProposedAction();
+    // The program the file came from waits until the drop is handled; the
+    // load, which may show a message, runs after that.
+    QTimer::singleShot(0, this, [this, path] { m_commands->openFile(path); });
+}
+
 void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    correctPlacementForFrame();
     Form_Resize();
-}
-
-void MainWindow::moveEvent(QMoveEvent *event)
-{
-    QWidget::moveEvent(event);
-    correctPlacementForFrame();
 }
 
 void MainWindow::changeEvent(QEvent *event)
@@ -214,17 +225,8 @@ void MainWindow::changeEvent(QEvent *event)
         Form_Resize(); // the minimum size holds only in the normal state
 }
 
-void MainWindow::showEvent(QShowEvent *event)
+void MainWindow::updateMinimumSize()
 {
-    QWidget::showEvent(event);
-    correctPlacementForFrame();
-    // Later moves and resizes are the user's own.
-    QTimer::singleShot(FrameSettleMilliseconds, this, [this] { m_restoredPlacement.reset(); });
-}
-
-void MainWindow::Form_Resize()
-{
-    auto &c = *m_controls;
     const Twips twips = twipsFor(this);
     // The minimum applies to the outer size, frame included, and only in the
     // normal state: a maximised window on a small screen keeps the screen's size.
@@ -235,6 +237,13 @@ void MainWindow::Form_Resize()
                                  : QSize(0, 0);
     if (minimumSize() != minimum)
         setMinimumSize(minimum);
+}
+
+void MainWindow::Form_Resize()
+{
+    auto &c = *m_controls;
+    const Twips twips = twipsFor(this);
+    updateMinimumSize();
 
     const int statusHeight = c.status->sizeHint().height();
     c.status->setGeometry(0, height() - statusHeight, width(), statusHeight);

@@ -6,7 +6,6 @@
 #include <QWidget>
 
 #include <memory>
-#include <optional>
 
 class QSettings;
 
@@ -15,6 +14,7 @@ namespace velkor {
 class ClipboardExport;
 class CommandDispatch;
 class Desktop;
+class FramePlacement;
 class InvoicePanes;
 class ListView;
 class TextAndReveal;
@@ -32,7 +32,7 @@ public:
     ~MainWindow() override;
 
     // Stores the start-up parameter string, loads the window (which acts on
-    // the string) and shows it.
+    // the string) and shows it. Dropping a file on the window opens it.
     void Edit(const QString &initText);
 
     MainWindowControls &controls() { return *m_controls; }
@@ -48,8 +48,8 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
-    void moveEvent(QMoveEvent *event) override;
-    void showEvent(QShowEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
@@ -57,15 +57,13 @@ private:
     void Form_Load();
     void ProcessStartupParameters();
     void Form_Resize();
+    void updateMinimumSize();
     void Form_Unload();
 
     void RestoreWindowPlacement();
     void SaveWindowPlacement();
     void RestoreColumnWidths(ListView *list);
     void SaveColumnWidths(ListView *list);
-    // Places the window by its restored outer rectangle once more when the
-    // window manager's frame has changed since the last placement.
-    void correctPlacementForFrame();
 
     QString m_initText;
     InvoiceState m_state;
@@ -78,8 +76,7 @@ private:
     InvoicePanes *m_panes = nullptr;
     CommandDispatch *m_commands = nullptr;
     PaneRects m_rects;
-    std::optional<TwipRect> m_restoredPlacement; // until the frame has settled after showing
-    QSize m_placedFrame;
+    FramePlacement *m_placement;
 };
 
 } // namespace velkor

@@ -1,5 +1,6 @@
 #include "MainWindowControls.h"
 
+#include "app/WindowGeometry.h"
 #include "views/ListModel.h"
 #include "views/ListView.h"
 #include "views/TextLinesView.h"
@@ -35,15 +36,6 @@ QFont fontOrFallback(const QStringList &families, double pointSize, const QFont 
     return font;
 }
 
-// The window's text: the classic dialog font where it exists, otherwise a
-// metrically similar sans serif, so captions fit the button sizes.
-QFont dialogFont()
-{
-    return fontOrFallback({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                           QStringLiteral("Liberation Sans"), QStringLiteral("Arial")},
-                          8.25, QFontDatabase::systemFont(QFontDatabase::GeneralFont));
-}
-
 QFont monospaceFont()
 {
     return fontOrFallback({QStringLiteral("Consolas")}, 9.75, QFontDatabase::systemFont(QFontDatabase::FixedFont));
@@ -73,8 +65,16 @@ QPushButton *button(QWidget *parent, int index, const QString &caption, const QS
 }
 
 const QString ChooseAndCopyTip = QStringLiteral("Wybierz pozycję na liście i naciśnij Ctrl+C");
+constexpr int CountPanelWidth = 500; // twips
 
 } // namespace
+
+QFont dialogFont()
+{
+    return fontOrFallback({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                           QStringLiteral("Liberation Sans"), QStringLiteral("Arial")},
+                          8.25, QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+}
 
 TwipRect commandRowRect(int index)
 {
@@ -173,6 +173,8 @@ MainWindowControls::MainWindowControls(QWidget *window)
     countPanel = new QLabel(status);
     countPanel->setObjectName(QStringLiteral("count"));
     countPanel->setToolTip(QStringLiteral("Liczba pozycji faktury"));
+    // Wide enough to point at, whatever the number.
+    countPanel->setFixedWidth(twipsFor(window).toPixels(CountPanelWidth));
     infoPanel = new QLabel(status);
     infoPanel->setObjectName(QStringLiteral("info"));
     infoPanel->setTextFormat(Qt::PlainText);

@@ -7,6 +7,7 @@
 #include <array>
 
 class QCheckBox;
+class QFont;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -64,6 +65,11 @@ struct MainWindowControls
     // The widget the layout places for a pane.
     QWidget *widgetOf(Pane pane) const;
 };
+
+// The text of the program's windows: the classic dialog font where it
+// exists, otherwise a metrically similar sans serif, so captions fit the
+// button sizes given in twips.
+QFont dialogFont();
 
 // The command row above the frames, in twips; the layout never moves it.
 TwipRect commandRowRect(int index);

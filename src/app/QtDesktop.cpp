@@ -6,8 +6,10 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTranslator>
 
 namespace velkor {
 
@@ -56,11 +58,34 @@ MessageAnswer QtDesktop::showMessage(const Message &message)
     return box.clickedButton() == ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
 }
 
+bool installPolishQtTexts(QCoreApplication &application)
+{
+    auto *translator = new QTranslator(&application);
+    // Where Qt keeps its translations, or beside the program where windeployqt
+    // puts them, combined into one file per language.
+    for (const QString &folder : {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+                                  QCoreApplication::applicationDirPath() + QStringLiteral("/translations")}) {
+        for (const QString &name : {QStringLiteral("qtbase_pl"), QStringLiteral("qt_pl")}) {
+            if (translator->load(name, folder))
+                return QCoreApplication::installTranslator(translator);
+        }
+    }
+    delete translator;
+    return false;
+}
+
 QString QtDesktop::chooseOpenFile(const QString &filterPairs, const QString &folder, const QString &title)
 {
     const QString start = folder.isEmpty() ? QDir::rootPath() : QDir::fromNativeSeparators(folder);
-    return QFileDialog::getOpenFileName(m_owner, title, start, qtNameFilters(filterPairs), nullptr,
-                                        QFileDialog::HideNameFilterDetails);
+    QFileDialog dialog(m_owner, title, start, qtNameFilters(filterPairs));
+    // The dialog does not insist that the file exists: a typed name of a
+    // missing file is returned, and the load reports it like any file that fails.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 QString QtDesktop::clipboardText()

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QWidget>
 
+class QCoreApplication;
 class QSettings;
 
 namespace velkor {
@@ -29,5 +30,11 @@ private:
 
 // "description|pattern|description|pattern" as a Qt name filter list.
 QString qtNameFilters(const QString &filterPairs);
+
+// Loads Qt's own texts in Polish (the file dialog, standard buttons, the
+// text boxes' menus) whatever the machine's locale: the interface is Polish
+// by design, while numbers keep following the regional settings. Returns
+// false when the translation is not installed; Qt's texts then stay English.
+bool installPolishQtTexts(QCoreApplication &application);
 
 } // namespace velkor

@@ -1,5 +1,6 @@
 #include "StartupParameters.h"
 
+#include <QFileInfo>
 #include <QStringList>
 
 namespace velkor {
@@ -25,6 +26,12 @@ QString startupTitle(const QString &ksefNumber)
     if (ksefNumber.isEmpty())
         return QStringLiteral("Velkor");
     return QStringLiteral("Velkor »» KSEF: ") + ksefNumber;
+}
+
+QString startupFile(const QString &parameters)
+{
+    const QFileInfo file(parameters);
+    return !parameters.isEmpty() && file.isFile() ? file.absoluteFilePath() : QString();
 }
 
 QString parameterStringFromArguments(const QStringList &arguments)

@@ -12,6 +12,11 @@ QString ksefNumberFromParameters(const QString &parameters);
 // The window title after a start-up hand-over.
 QString startupTitle(const QString &ksefNumber);
 
+// The file to open when the whole parameter string is the path of an existing
+// file, as a file manager starts the program; empty otherwise, and then the
+// string is a calling program's hand-over (which never is a bare path).
+QString startupFile(const QString &parameters);
+
 // The parameter string from the program's arguments: one argument as it
 // stands, several joined with single spaces.
 QString parameterStringFromArguments(const QStringList &arguments);

@@ -53,13 +53,13 @@ int restoredSize(const std::optional<QString> &stored, int unusable)
 
 } // namespace
 
-RestoredPlacement restorePlacement(const StoredPlacement &stored, int screenWidth, int screenHeight, bool withState)
+RestoredPlacement restorePlacement(const StoredPlacement &stored, const ScreenTwips &screen, bool withState)
 {
     RestoredPlacement placement;
-    placement.rect.left = restoredEdge(stored.left, screenWidth);
-    placement.rect.width = restoredSize(stored.width, UnusableWidth);
-    placement.rect.top = restoredEdge(stored.top, screenHeight);
-    placement.rect.height = restoredSize(stored.height, UnusableHeight);
+    placement.rect.left = restoredEdge(stored.left, screen.width);
+    placement.rect.width = std::min(restoredSize(stored.width, UnusableWidth), screen.availableWidth);
+    placement.rect.top = restoredEdge(stored.top, screen.height);
+    placement.rect.height = std::min(restoredSize(stored.height, UnusableHeight), screen.availableHeight);
     if (withState) {
         const std::optional<double> state = stored.state ? numberOf(stored.state) : std::optional<double>(2.0);
         if (state && (*state == 0 || *state == 1 || *state == 2))

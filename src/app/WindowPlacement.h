@@ -27,12 +27,24 @@ struct RestoredPlacement
     std::optional<WindowState> state; // only when asked for and stored validly
 };
 
+// The screen a window opens on, in twips: its whole size and the part of it
+// that panels and task bars leave free.
+struct ScreenTwips
+{
+    int width = 0;
+    int height = 0;
+    int availableWidth = 0;
+    int availableHeight = 0;
+};
+
 // The placement a window opens with. The left and top edges fall back to 200
 // when missing, not numbers or not positive, and stay at least 1000 twips
 // inside the screen's right and bottom edges; a missing width or height is
-// 6000, an unusable one 14000 wide or 9000 high. The state, when asked for,
+// 6000, an unusable one 14000 wide or 9000 high, and neither exceeds the
+// free part of the screen (a store left by a larger monitor would otherwise
+// put the window's far edges out of reach). The state, when asked for,
 // defaults to maximised; a text that is no valid state is ignored.
-RestoredPlacement restorePlacement(const StoredPlacement &stored, int screenWidth, int screenHeight, bool withState);
+RestoredPlacement restorePlacement(const StoredPlacement &stored, const ScreenTwips &screen, bool withState);
 
 enum class PlacementKind { MainWindow, InfoWindow };
 

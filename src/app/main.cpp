@@ -1,5 +1,6 @@
 #include "app/BuildInfo.h"
 #include "app/MainWindow.h"
+#include "app/QtDesktop.h"
 #include "app/StartupParameters.h"
 #include "load/OfflineResources.h"
 
@@ -16,6 +17,7 @@ int main(int argc, char *argv[])
     icon.addFile(QStringLiteral(":/velkor/velkor-48.png"));
     icon.addFile(QStringLiteral(":/velkor/velkor-256.png"));
     QApplication::setWindowIcon(icon);
+    velkor::installPolishQtTexts(application);
     velkor::initializeXmlLibrary();
 
     // Every argument together is the start-up parameter string; the program

@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QTreeView>
 #include <QWidget>
 
@@ -107,10 +108,10 @@ void CommandDispatch::Command_Click(int index)
         }
         break;
     case 8:
-        loadInvoice(false);
+        loadInvoice(LoadSource::File);
         break;
     case 9:
-        loadInvoice(true);
+        loadInvoice(LoadSource::Clipboard);
         break;
     case 11:
         if (!isEmpty(c.lista)) {
@@ -224,15 +225,26 @@ void CommandDispatch::exitWithConfirmation()
         m_window->close();
 }
 
-void CommandDispatch::loadInvoice(bool fromClipboard)
+void CommandDispatch::openFile(const QString &path)
 {
+    if (!path.isEmpty())
+        loadInvoice(LoadSource::File, path);
+}
+
+void CommandDispatch::loadInvoice(LoadSource source, const QString &chosenFile)
+{
+    // A load started from within another (a drop while the panes refresh)
+    // would replace the document the first one is showing.
+    if (m_loading)
+        return;
+    const QScopedValueRollback<bool> loading(m_loading, true);
     LoadEnvironment environment{m_desktop, m_settings, m_schemaFile};
     QString fileName;
-    std::unique_ptr<InvoiceDocument> document =
-        PobierzFA3(environment, fromClipboard ? LoadSource::Clipboard : LoadSource::File, fileName);
+    std::unique_ptr<InvoiceDocument> document = PobierzFA3(environment, source, fileName, chosenFile);
     if (!document)
         return;
-    m_window->setWindowTitle(fromClipboard ? QStringLiteral("Velkor") : QStringLiteral("Velkor  ") + fileName);
+    m_window->setWindowTitle(source == LoadSource::Clipboard ? QStringLiteral("Velkor")
+                                                             : QStringLiteral("Velkor  ") + fileName);
     m_panes.showInvoice(std::move(document));
 }
 

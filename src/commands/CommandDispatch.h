@@ -1,6 +1,7 @@
 #pragma once
 
 #include "commands/KeyTable.h"
+#include "load/InvoiceLoader.h"
 
 #include <QObject>
 #include <QString>
@@ -38,9 +39,15 @@ public:
     // key is then consumed whether or not the row's condition held.
     bool Form_KeyDown(int key, Qt::KeyboardModifiers modifiers);
 
+    // Opens a file chosen outside the dialog (dropped on the window, named
+    // at start) as F5 opens the file chosen in it.
+    void openFile(const QString &path);
+    // True while a load, its messages and its display refresh are running.
+    bool isLoading() const { return m_loading; }
+
 private:
     void exitWithConfirmation();
-    void loadInvoice(bool fromClipboard);
+    void loadInvoice(LoadSource source, const QString &chosenFile = QString());
     // Copies the second column of the list's selected row, if any, and
     // focuses the list; nothing at all when the list is empty.
     void copySelectedValue(ListView *list);
@@ -55,6 +62,7 @@ private:
     QSettings &m_settings;
     QString m_schemaFile;
     std::unique_ptr<NodeDescription> m_nodeDescription;
+    bool m_loading = false;
 };
 
 } // namespace velkor

@@ -54,7 +54,7 @@ KeyCommand keyCommand(int key, Qt::KeyboardModifiers modifiers)
 
 bool isListCopyKey(int key, Qt::KeyboardModifiers modifiers)
 {
-    return key == Qt::Key_C && shiftStateOf(modifiers) == ShiftState::Ctrl;
+    return (key == Qt::Key_C || key == Qt::Key_Insert) && shiftStateOf(modifiers) == ShiftState::Ctrl;
 }
 
 } // namespace velkor

@@ -28,7 +28,9 @@ enum class KeyCommand {
 
 KeyCommand keyCommand(int key, Qt::KeyboardModifiers modifiers);
 
-// Ctrl+C with exactly Ctrl held: the copy key of the list panes.
+// Ctrl+C, or Ctrl+Insert (the other copy key users have), with exactly Ctrl
+// held: the copy keys of the list panes. Both are taken before the list
+// itself, which would copy a single cell.
 bool isListCopyKey(int key, Qt::KeyboardModifiers modifiers);
 
 } // namespace velkor

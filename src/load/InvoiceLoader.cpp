@@ -119,7 +119,8 @@ bool CheckInvoiceHeader(const InvoiceDocument &document)
     }
 }
 
-std::unique_ptr<InvoiceDocument> PobierzFA3(LoadEnvironment &environment, LoadSource source, QString &fileName)
+std::unique_ptr<InvoiceDocument> PobierzFA3(LoadEnvironment &environment, LoadSource source, QString &fileName,
+                                           const QString &chosenFile)
 {
     fileName.clear();
     try {
@@ -135,9 +136,12 @@ std::unique_ptr<InvoiceDocument> PobierzFA3(LoadEnvironment &environment, LoadSo
             else
                 bytes = text.toUtf8();
         } else {
-            const QString folder = environment.settings.value(PathKey).toString();
-            path = environment.desktop.chooseOpenFile(QString::fromUtf8(OpenDialogFilter), folder,
-                                                      QString::fromUtf8(OpenDialogTitle));
+            path = chosenFile;
+            if (path.isEmpty()) {
+                const QString folder = environment.settings.value(PathKey).toString();
+                path = environment.desktop.chooseOpenFile(QString::fromUtf8(OpenDialogFilter), folder,
+                                                          QString::fromUtf8(OpenDialogTitle));
+            }
             if (path.isEmpty())
                 return nullptr;
             path = QDir::toNativeSeparators(path);

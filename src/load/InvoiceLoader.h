@@ -26,9 +26,10 @@ enum class LoadSource { File, Clipboard };
 // schema, checks the header and returns the new document, or nullptr after
 // telling the user why (a cancelled dialog and an empty clipboard are quiet).
 // On success from a file, fileName receives the file's full path; it is
-// emptied in every other case.
+// emptied in every other case. A file chosen already (dropped on the window,
+// named at start) is passed as chosenFile and takes the dialog's place.
 std::unique_ptr<InvoiceDocument> PobierzFA3(LoadEnvironment &environment, LoadSource source,
-                                           QString &fileName);
+                                           QString &fileName, const QString &chosenFile = QString());
 
 // Passes when n:Faktura/n:Naglowek/n:KodFormularza carries kodSystemowy
 // "FA (3)" and wersjaSchemy "1-0E", both compared ignoring letter case.

@@ -1,5 +1,6 @@
 #include "MsgTextInfo.h"
 
+#include "app/MainWindowControls.h"
 #include "app/WindowGeometry.h"
 #include "app/WindowPlacement.h"
 
@@ -25,10 +26,12 @@ constexpr int MinimumSize = 500;
 MsgTextInfo::MsgTextInfo(QSettings &settings, const QString &text, const QString &caption, QWidget *parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , m_settings(settings)
+    , m_placement(new FramePlacement(this))
     , m_pole(new QPlainTextEdit(this))
     , m_close(new QPushButton(QStringLiteral("Zamknij Esc"), this))
 {
     setObjectName(QStringLiteral("MsgTextInfo"));
+    setFont(dialogFont()); // the main window's, which the button's size is made for
     m_pole->setObjectName(QStringLiteral("Pole"));
     m_pole->setReadOnly(true);
     m_pole->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -41,9 +44,7 @@ MsgTextInfo::MsgTextInfo(QSettings &settings, const QString &text, const QString
 
     const Twips twips = twipsFor(this);
     setMinimumSize(twips.toPixels(MinimumSize), twips.toPixels(MinimumSize));
-    const QSize screen = screenSizeInTwips(this);
-    m_placement = restorePlacement(readStoredPlacement(settings, Section), screen.width(), screen.height(), false).rect;
-    placeWindow(this, m_placement);
+    m_placement->restore(settings, Section, false);
 
     m_pole->setPlainText(text);
     setWindowTitle(caption);
@@ -60,16 +61,10 @@ void MsgTextInfo::Edit(QSettings &settings, const QString &pText, const QString 
 
 void MsgTextInfo::done(int result)
 {
-    writeStoredTexts(m_settings, Section, placementToSave(PlacementKind::InfoWindow, WindowState::Normal, outerRectOf(this)));
+    writeStoredTexts(m_settings, Section,
+                     placementToSave(PlacementKind::InfoWindow, WindowState::Normal, m_placement->outerRect()));
     m_settings.sync();
     QDialog::done(result);
-}
-
-void MsgTextInfo::showEvent(QShowEvent *event)
-{
-    QDialog::showEvent(event);
-    // Now that the window has its frame, its outer size can be exact.
-    placeWindow(this, m_placement);
 }
 
 void MsgTextInfo::resizeEvent(QResizeEvent *event)

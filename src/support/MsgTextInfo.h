@@ -1,7 +1,5 @@
 #pragma once
 
-#include "app/Layout.h"
-
 #include <QDialog>
 
 class QPlainTextEdit;
@@ -9,6 +7,8 @@ class QPushButton;
 class QSettings;
 
 namespace velkor {
+
+class FramePlacement;
 
 // A small modal tool window showing a long read-only text under a caption.
 // It remembers its position and size in the settings store.
@@ -30,13 +30,12 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
-    void showEvent(QShowEvent *event) override;
 
 private:
     void layoutControls();
 
     QSettings &m_settings;
-    TwipRect m_placement;
+    FramePlacement *m_placement;
     QPlainTextEdit *m_pole;
     QPushButton *m_close;
 };

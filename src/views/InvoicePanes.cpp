@@ -115,12 +115,22 @@ void InvoicePanes::FillTree()
         return;
     }
 
-    if (!c.listaModel->isEmpty() && isShown(c.lista)) {
-        c.lista->setFocus(Qt::OtherFocusReason);
-    } else if (!c.listaSModel->isEmpty() && isShown(c.listaS)) {
-        onListItemClick(c.listaS, c.listaS->selectedRow());
-        c.listaS->setFocus(Qt::OtherFocusReason);
-    }
+    if (!c.listaModel->isEmpty() && isShown(c.lista))
+        focusList(c.lista);
+    else if (!c.listaSModel->isEmpty() && isShown(c.listaS))
+        focusList(c.listaS);
+}
+
+void InvoicePanes::focusList(ListView *list)
+{
+    // A focus event comes only to a list that lacks the focus, and only once
+    // its window is active (a file dropped from another window, a load
+    // before the window is shown); otherwise the handling runs here, so the
+    // panes are complete at once.
+    if (list->hasFocus() || !list->isActiveWindow())
+        onListFocus(list);
+    if (!list->hasFocus())
+        list->setFocus(Qt::OtherFocusReason);
 }
 
 bool InvoicePanes::showRows(ListView *list, std::vector<ListRow> rows, const std::optional<Failure> &failure,
@@ -179,12 +189,12 @@ void InvoicePanes::ToggleCorrections()
         c.ramkaS->hide();
         c.ramkaK->show();
         if (!c.listaKModel->isEmpty() && isShown(c.listaK) && c.listaK->isEnabled())
-            c.listaK->setFocus(Qt::OtherFocusReason);
+            focusList(c.listaK);
     } else {
         c.ramkaK->hide();
         c.ramkaS->show();
         if (!c.listaSModel->isEmpty() && isShown(c.listaS))
-            c.listaS->setFocus(Qt::OtherFocusReason);
+            focusList(c.listaS);
     }
 }
 

@@ -67,6 +67,9 @@ public:
     static QString decimalSeparator();
 
 private:
+    // Moves the focus into a list and runs its focus handling, also when the
+    // list has the focus already or its window is not active.
+    void focusList(ListView *list);
     // Puts a fill's rows into its list, the rows before a failure included;
     // reports the failure under the procedure's name and then returns false.
     bool showRows(ListView *list, std::vector<ListRow> rows, const std::optional<Failure> &failure,

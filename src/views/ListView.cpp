@@ -2,6 +2,7 @@
 
 #include "views/ListModel.h"
 
+#include <QAbstractItemDelegate>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 
@@ -61,6 +62,32 @@ void ListView::selectRow(int row)
     m_selectingFromCode = true;
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     m_selectingFromCode = false;
+}
+
+int ListView::sizeHintForColumn(int column) const
+{
+    if (column < 0 || column >= m_model->columnCount() || m_model->isEmpty())
+        return QTableView::sizeHintForColumn(column);
+    // The cell with the widest text, by the text's advance. Trailing spaces
+    // do not count, as they do not when the view measures a cell.
+    const QFontMetrics metrics(font());
+    int widestRow = 0;
+    int widest = -1;
+    for (int row = 0; row < m_model->rowCount(); ++row) {
+        QStringView text = m_model->row(row).cellView(column);
+        while (!text.isEmpty() && text.back().isSpace())
+            text.chop(1);
+        const int width = metrics.horizontalAdvance(text.toString());
+        if (width > widest) {
+            widest = width;
+            widestRow = row;
+        }
+    }
+    // That cell as the view measures any cell, padding and grid line included.
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const QModelIndex index = m_model->index(widestRow, column);
+    return itemDelegateForIndex(index)->sizeHint(option, index).width() + (showGrid() ? 1 : 0);
 }
 
 QModelIndex ListView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)

@@ -23,6 +23,10 @@ public:
     // made by the program, it raises no rowChosen.
     void selectRow(int row);
 
+    // The width a column needs for its widest cell over every row (Qt's own
+    // measure stops about a thousand rows past the ones in view).
+    int sizeHintForColumn(int column) const override;
+
 Q_SIGNALS:
     // The user chose a row: clicked it, or moved to it with the keyboard
     // (arrows, Home, End, the page keys).

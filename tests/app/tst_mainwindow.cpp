@@ -10,12 +10,29 @@
 #include "support/TestInvoices.h"
 #include "support/TestPaths.h"
 
+#include "app/QtDesktop.h"
+#include "app/WindowGeometry.h"
+#include "support/MsgTextInfo.h"
+
 #include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QTimer>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include "views/TextLinesView.h"
 #include <QPushButton>
+#include <QStyle>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTreeView>
@@ -37,6 +54,31 @@ QStringList treePaths(const XmlTree &tree)
     for (int node = 0; node < tree.nodeCount(); ++node)
         paths << tree.fullPath(node);
     return paths;
+}
+
+// Runs `handle` on the modal window of type T as soon as one is shown.
+template <typename T>
+void whenModal(std::function<void(T *)> handle)
+{
+    auto *timer = new QTimer(qApp);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, handle] {
+        if (auto *window = qobject_cast<T *>(QApplication::activeModalWidget())) {
+            timer->deleteLater();
+            timer->stop();
+            handle(window);
+        }
+    });
+    timer->start(20);
+}
+
+QStringList buttonTexts(const QWidget *window)
+{
+    QStringList texts;
+    for (const QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
+        if (button->isVisible() && !button->text().isEmpty())
+            texts << button->text();
+    }
+    return texts;
 }
 
 } // namespace
@@ -73,6 +115,7 @@ private Q_SLOTS:
     {
         initializeXmlLibrary();
         QVERIFY(m_temp.isValid());
+        QVERIFY(installPolishQtTexts(*qApp)); // as the program does at start, whatever LANG says
     }
 
     void init()
@@ -142,9 +185,49 @@ private Q_SLOTS:
             QCOMPARE(list->selectionBehavior(), QAbstractItemView::SelectRows);
         }
         QCOMPARE(c().countPanel->toolTip(), QStringLiteral("Liczba pozycji faktury"));
+        const int countWidth = twipsFor(m_window.get()).toPixels(500);
+        QCOMPARE(c().countPanel->width(), countWidth);
+        QCOMPARE(c().countPanel->minimumWidth(), countWidth);
         QCOMPARE(c().zegar->interval(), 200);
         QVERIFY(m_desktop.messages.isEmpty());
         QCOMPARE(m_desktop.clipboardWrites, 0);
+    }
+
+    // Every caption of both windows fits its button as the style needs it:
+    // the text and the button's margins and frame.
+    void everyCaptionFitsItsButton_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("button");
+        for (int index : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12})
+            QTest::addRow("Okno, Command%d", index) << "Okno" << QStringLiteral("Command%1").arg(index);
+        QTest::newRow("Okno, StrukturaOn") << "Okno" << "StrukturaOn";
+        QTest::newRow("Okno, Korygowane") << "Okno" << "Korygowane";
+        QTest::newRow("MsgTextInfo, Command0") << "MsgTextInfo" << "Command0";
+    }
+    void everyCaptionFitsItsButton()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, button);
+        start();
+        QSettings settings(m_temp.filePath(QStringLiteral("info.ini")), QSettings::IniFormat);
+        MsgTextInfo info(settings, QStringLiteral("tekst"), QStringLiteral("Informacje dla: P_1"));
+        info.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&info));
+        const QWidget *owner = window == QLatin1String("Okno") ? static_cast<QWidget *>(m_window.get()) : &info;
+        const auto *control = owner->findChild<QAbstractButton *>(button);
+        QVERIFY(control);
+        int needed = 0;
+        if (qobject_cast<const QCheckBox *>(control)) {
+            needed = control->sizeHint().width(); // the box, its spacing and the text
+        } else {
+            const QStyle *style = control->style();
+            needed = QFontMetrics(control->font()).horizontalAdvance(control->text())
+                     + style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, control)
+                     + 2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, control);
+        }
+        QVERIFY2(needed <= control->width(), qPrintable(QStringLiteral("\"%1\" needs %2 px, has %3")
+                                                            .arg(control->text()).arg(needed).arg(control->width())));
     }
 
     void f5OpensAFileAndTheTitleShowsItsPath()
@@ -204,6 +287,56 @@ private Q_SLOTS:
         QCOMPARE(m_window->state().invoiceDoc.get(), shown);
         QCOMPARE(c().treeModel->tree().nodeCount(), nodes);
         QCOMPARE(m_window->windowTitle(), QStringLiteral("Velkor  /x/y.xml"));
+    }
+
+    // The real dialog and message box, with Qt's own texts in Polish: a typed
+    // name of a missing file reaches the load, which reports it and
+    // remembers its folder.
+    void aTypedMissingFileIsReportedInPolish()
+    {
+        const QString folder = m_temp.filePath(QStringLiteral("brak"));
+        QVERIFY(QDir().mkpath(folder));
+        QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Velkor"), QStringLiteral("Velkor"))
+            .setValue(QStringLiteral("Okno/Path"), QDir::toNativeSeparators(folder));
+        MainWindow window; // the real desktop
+        window.Edit(QString());
+        QStringList dialogTexts;
+        QStringList boxTexts;
+        whenModal<QFileDialog>([&](QFileDialog *dialog) {
+            dialogTexts << dialog->windowTitle() << dialog->findChild<QLabel *>(QStringLiteral("lookInLabel"))->text()
+                        << dialog->findChild<QLabel *>(QStringLiteral("fileNameLabel"))->text()
+                        << dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Open)->text()
+                        << dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel)->text();
+            whenModal<QMessageBox>([&, open = QPointer<QFileDialog>(dialog)](QMessageBox *box) {
+                boxTexts << box->windowTitle() << box->text() << buttonTexts(box);
+                box->buttons().first()->click();
+                if (open) // a dialog that refused the name
+                    open->reject();
+            });
+            auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            name->setText(QStringLiteral("nie-ma.xml"));
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        window.commands().Command_Click(8);
+        QCOMPARE(dialogTexts, (QStringList{"Importuj FA3 z pliku XML", "Szukaj w:", "Nazwa &pliku:", "&Otwórz", "Anuluj"}));
+        const QString path = QDir::toNativeSeparators(QDir(folder).filePath(QStringLiteral("nie-ma.xml")));
+        QCOMPARE(boxTexts, (QStringList{"Otwórz z pliku - błąd",
+                                        "Błąd walidacji FA3\nPlik: " + path + "\nPowód: Plik nie istnieje.\nLinia: 0",
+                                        "OK"}));
+        QCOMPARE(window.settings().value(QStringLiteral("Okno/Path")).toString(), QDir::toNativeSeparators(folder));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Velkor"));
+        QVERIFY(!window.state().invoiceDoc);
+
+        // The text boxes' own menu speaks Polish too.
+        QPlainTextEdit box;
+        box.setPlainText(QStringLiteral("tekst"));
+        box.selectAll();
+        const std::unique_ptr<QMenu> menuOfBox(box.createStandardContextMenu());
+        QStringList menu;
+        for (const QAction *action : menuOfBox->actions())
+            menu << action->text();
+        QVERIFY2(menu.contains(QStringLiteral("S&kopiuj\tCtrl+C")) && menu.contains(QStringLiteral("Zaznacz wszystko\tCtrl+A")),
+                 qPrintable(menu.join(u'|')));
     }
 
     void escAsksAndCancelKeepsTheProgramRunning()
@@ -276,6 +409,87 @@ private Q_SLOTS:
         QCOMPARE(m_window->windowTitle(), QStringLiteral("Velkor »» KSEF: 1234-ABC"));
         QVERIFY(m_window->state().invoiceDoc);
         QVERIFY(m_desktop.clipboard.isEmpty());
+    }
+
+    // Started with the whole parameter string naming an existing file (a
+    // file manager's "open with"), the program opens that file as F5 would;
+    // any other string is a calling program's hand-over through the clipboard.
+    void aFileNamedAtStartIsOpenedAnythingElseIsAHandOver_data()
+    {
+        QTest::addColumn<QString>("parameters"); // {file}: an invoice file, {folder}: its folder
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<bool>("fromFile");
+        QTest::newRow("file") << "{file}" << "Velkor  {file}" << true;
+        QTest::newRow("missing file") << "{folder}/nie-ma.xml" << "Velkor" << false;
+        QTest::newRow("folder") << "{folder}" << "Velkor" << false;
+        QTest::newRow("hand-over") << "ksef¤¤X" << "Velkor »» KSEF: X" << false;
+    }
+    void aFileNamedAtStartIsOpenedAnythingElseIsAHandOver()
+    {
+        QFETCH(QString, parameters);
+        QFETCH(QString, title);
+        QFETCH(bool, fromFile);
+        const QString folder = m_temp.filePath(QStringLiteral("z odstępem"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString file = writeTestFile(folder, QStringLiteral("faktura.xml"), TestInvoice().toXml().toUtf8());
+        const auto expand = [&](QString text) {
+            return text.replace(QStringLiteral("{file}"), file).replace(QStringLiteral("{folder}"), folder);
+        };
+        const QString handedOver = TestInvoice().toXml();
+        m_desktop.clipboard = handedOver;
+        start(expand(parameters));
+        QCOMPARE(m_window->windowTitle(), QString(expand(title)).replace(file, QDir::toNativeSeparators(file)));
+        QVERIFY(m_window->state().invoiceDoc);
+        QVERIFY(m_desktop.messages.isEmpty());
+        QCOMPARE(m_desktop.clipboard, fromFile ? handedOver : QString()); // a hand-over empties it
+        QCOMPARE(m_window->settings().value(QStringLiteral("Okno/Path")).toString(),
+                 fromFile ? QDir::toNativeSeparators(folder) : QString());
+    }
+
+    // A file dropped on the window opens as F5 opens a chosen file; a drag of
+    // anything but one local file is refused.
+    void droppingAFileOpensItAsF5Would_data()
+    {
+        QTest::addColumn<QStringList>("urls"); // {folder}: a folder holding faktura.xml and zla.xml
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("invoice") << QStringList{"file://{folder}/faktura.xml"} << true << "Velkor  {folder}/faktura.xml" << "";
+        QTest::newRow("invalid file") << QStringList{"file://{folder}/zla.xml"} << true << "Velkor" << "Otwórz z pliku - błąd";
+        QTest::newRow("two files") << QStringList{"file://{folder}/faktura.xml", "file://{folder}/zla.xml"} << false
+                                   << "Velkor" << "";
+        QTest::newRow("web address") << QStringList{"https://example.com/faktura.xml"} << false << "Velkor" << "";
+    }
+    void droppingAFileOpensItAsF5Would()
+    {
+        QFETCH(QStringList, urls);
+        QFETCH(bool, accepted);
+        QFETCH(QString, title);
+        QFETCH(QString, message);
+        const QString folder = m_temp.filePath(QStringLiteral("upuszczone"));
+        writeTestFile(folder, QStringLiteral("faktura.xml"), TestInvoice().toXml().toUtf8());
+        writeTestFile(folder, QStringLiteral("zla.xml"), QByteArray("<Faktura>"));
+        start();
+        QMimeData mime;
+        QList<QUrl> dragged;
+        for (const QString &url : urls)
+            dragged << QUrl(QString(url).replace(QStringLiteral("{folder}"), folder));
+        mime.setUrls(dragged);
+        QDragEnterEvent enter(QPoint(40, 40), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_window.get(), &enter);
+        QCOMPARE(enter.isAccepted(), accepted);
+        QDropEvent drop(QPointF(40, 40), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_window.get(), &drop);
+        QCOMPARE(drop.isAccepted(), accepted);
+        QTest::qWait(50); // the load follows the drop
+        QCOMPARE(m_window->windowTitle(),
+                 QString(title).replace(QStringLiteral("{folder}/"), QDir::toNativeSeparators(folder + u'/')));
+        QCOMPARE(m_desktop.messages.size(), message.isEmpty() ? 0 : 1);
+        if (!message.isEmpty())
+            QCOMPARE(m_desktop.messages[0].title, message);
+        QCOMPARE(m_window->settings().value(QStringLiteral("Okno/Path")).toString(),
+                 accepted ? QDir::toNativeSeparators(folder) : QString());
+        QVERIFY(m_desktop.dialogCalls.isEmpty());
     }
 
     void handOverWithoutKsefPairStillLoads()

@@ -7,13 +7,14 @@ using namespace velkor;
 
 namespace {
 
-// A 1920 x 1080 screen at 96 dpi.
+// A 1920 x 1080 screen at 96 dpi with a task bar 40 pixels high.
 constexpr int ScreenWidth = 28800;
 constexpr int ScreenHeight = 16200;
+constexpr ScreenTwips Screen{ScreenWidth, ScreenHeight, ScreenWidth, ScreenHeight - 600};
 
 RestoredPlacement restoreMain(const StoredPlacement &stored)
 {
-    return restorePlacement(stored, ScreenWidth, ScreenHeight, true);
+    return restorePlacement(stored, Screen, true);
 }
 
 QString keysOf(const QList<QPair<QString, QString>> &values)
@@ -58,7 +59,7 @@ private Q_SLOTS:
         QCOMPARE(placement.rect, (TwipRect{200, 200, 6000, 6000}));
         QCOMPARE(placement.state, std::optional<WindowState>(WindowState::Maximized));
         // The information window has no state.
-        QCOMPARE(restorePlacement({}, ScreenWidth, ScreenHeight, false).state, std::optional<WindowState>());
+        QCOMPARE(restorePlacement({}, Screen, false).state, std::optional<WindowState>());
     }
 
     void edgesAndSizes_data()
@@ -77,7 +78,8 @@ private Q_SLOTS:
         QTest::newRow("negative width") << "300" << "-5" << 300 << 14000;
         QTest::newRow("blanks around") << " 300 " << " 7000" << 300 << 7000;
         QTest::newRow("fraction") << "300.6" << "7000.4" << 301 << 7000;
-        QTest::newRow("huge") << "1e300" << "1e300" << ScreenWidth - 1000 << 1000000000;
+        QTest::newRow("huge") << "1e300" << "1e300" << ScreenWidth - 1000 << ScreenWidth;
+        QTest::newRow("from a wider monitor") << "300" << "38400" << 300 << ScreenWidth;
     }
     void edgesAndSizes()
     {
@@ -100,6 +102,9 @@ private Q_SLOTS:
         stored.height = QStringLiteral("x");
         const RestoredPlacement placement = restoreMain(stored);
         QCOMPARE(placement.rect, (TwipRect{200, ScreenHeight - 1000, 6000, 9000}));
+        // No higher than the part the task bar leaves free.
+        stored.height = QStringLiteral("1e9");
+        QCOMPARE(restoreMain(stored).rect.height, ScreenHeight - 600);
     }
 
     void states_data()

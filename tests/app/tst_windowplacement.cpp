@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QStatusBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QtTest>
 
 using namespace velkor;
@@ -105,6 +106,17 @@ private Q_SLOTS:
         QVERIFY(f.start());
         QCOMPARE(outerRectOf(f.window.get()), outer);
         QCOMPARE(f.c().listaE->columnWidth(0), 177);
+    }
+
+    void aStoreFromALargerScreenFitsThisOne()
+    {
+        storePlacement("1500", "900", "1e9", "90000", "0");
+        QVERIFY(f.start());
+        const QRect available = f.window->screen()->availableGeometry();
+        QCOMPARE(f.window->frameGeometry().size(), available.size());
+        QCOMPARE(stored("Width"), QStringLiteral("1e9")); // replaced only when saved
+        f.window->close();
+        QCOMPARE(stored("Width"), QString::number(twipsFor(f.window.get()).fromPixels(available.width())));
     }
 
     void minimisedExitLeavesThePlacementKeys()

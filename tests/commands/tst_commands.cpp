@@ -5,7 +5,10 @@
 #include "views/ListView.h"
 #include "views/TextAndReveal.h"
 #include "views/TreeModel.h"
+#include "views/XmlTree.h"
+#include "app/InvoiceState.h"
 
+#include "support/TestPaths.h"
 #include "support/WindowFixture.h"
 
 #include <QCheckBox>
@@ -14,6 +17,7 @@
 #include <QLabel>
 #include "views/TextLinesView.h"
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTreeView>
 #include <QtTest>
 
@@ -32,6 +36,25 @@ TestInvoice correctingInvoice()
     return invoice;
 }
 
+TestInvoice ordinaryInvoice()
+{
+    TestInvoice invoice;
+    invoice.lines = invoiceLine("1", {{"P_7", "Papier ksero A4"}, {"P_8A", "ryza"}, {"P_8B", "5"}, {"P_9A", "20"},
+                                      {"P_11", "100"}, {"P_12", "23"}})
+                    + invoiceLine("2", {{"P_7", "Toner"}, {"P_8B", "1"}, {"P_9A", "10"}, {"P_11", "10"}, {"P_12", "23"}});
+    return invoice;
+}
+
+// What the panes show once a load has settled: the line details, the
+// status bar, the element the reveal selected and the focused pane.
+struct Shown
+{
+    QStringList details;
+    QString status;
+    QString revealed;
+    QString focus;
+};
+
 } // namespace
 
 // The keys and buttons of the panes, in the view and corrections states that
@@ -40,6 +63,7 @@ class TestCommands : public QObject
 {
     Q_OBJECT
     WindowFixture f;
+    QTemporaryDir m_temp;
 
     MainWindowControls &c() { return f.c(); }
     QWidget *focused() { return QApplication::focusWidget(); }
@@ -54,6 +78,22 @@ class TestCommands : public QObject
     {
         key(Qt::Key_F11);
         QVERIFY(c().ramkaT->isVisible());
+    }
+
+    Shown shown()
+    {
+        // The reveal follows 200 ms after the line's details.
+        if (!QTest::qWaitFor([this] { return !c().zegar->isActive(); }, 2000))
+            return {};
+        Shown now;
+        for (const ListRow &row : c().listaEModel->rows())
+            now.details << row.cells();
+        now.status = c().infoPanel->text();
+        const int node = c().treeModel->nodeOf(c().drzewo->currentIndex());
+        if (node != XmlTree::NoNode)
+            now.revealed = f.window->state().tree->fullPath(node);
+        now.focus = focused() ? focused()->objectName() : QString();
+        return now;
     }
 
 private Q_SLOTS:
@@ -88,6 +128,83 @@ private Q_SLOTS:
         QCOMPARE(focused(), c().struktura);
         key(Qt::Key_F2);
         QCOMPARE(focused(), c().struktura);
+    }
+
+    // Every load leaves the panes as the first load of that invoice does,
+    // wherever the focus was before it and whichever way it was started.
+    void everyLoadShowsTheFirstLineAsTheFirstLoadDoes_data()
+    {
+        QTest::addColumn<int>("focusKey"); // focuses a pane before the second load
+        QTest::addColumn<QString>("pane");
+        QTest::addColumn<QString>("load");
+        const QList<QPair<int, QString>> panes{{Qt::Key_F6, "Lista"}, {Qt::Key_F3, "ListaS"}, {Qt::Key_F2, "Drzewo"}};
+        for (const auto &[focusKey, pane] : panes) {
+            for (const char *load : {"Ctrl+F5", "button", "F5"})
+                QTest::addRow("%s, %s", qPrintable(pane), load) << focusKey << pane << QString::fromLatin1(load);
+        }
+    }
+    void everyLoadShowsTheFirstLineAsTheFirstLoadDoes()
+    {
+        QFETCH(int, focusKey);
+        QFETCH(QString, pane);
+        QFETCH(QString, load);
+        const QString xml = ordinaryInvoice().toXml();
+        const QString path = writeTestFile(m_temp.path(), QStringLiteral("zwykla.xml"), xml.toUtf8());
+
+        f.stop();
+        QVERIFY(f.startFresh());
+        f.paste(xml);
+        const Shown first = shown();
+        QCOMPARE(first.focus, QStringLiteral("Lista"));
+        QVERIFY(first.details.contains(QStringLiteral("Papier ksero A4")));
+        QVERIFY(first.status.startsWith(QStringLiteral("Lp: 1")));
+        QVERIFY(first.revealed.startsWith(QStringLiteral("Fa / FaWiersz")));
+
+        f.stop();
+        QVERIFY(f.startFresh());
+        f.paste(correctingInvoice().toXml());
+        key(focusKey);
+        QCOMPARE(focused()->objectName(), pane);
+        QVERIFY(shown().status != first.status);
+        f.desktop.clipboard = xml;
+        f.desktop.dialogResult = path;
+        if (load == QLatin1String("Ctrl+F5"))
+            key(Qt::Key_F5, Qt::ControlModifier);
+        else if (load == QLatin1String("button"))
+            c().command[9]->click();
+        else
+            key(Qt::Key_F5);
+        const Shown second = shown();
+        QCOMPARE(second.details, first.details);
+        QCOMPARE(second.status, first.status);
+        QCOMPARE(second.revealed, first.revealed);
+        QCOMPARE(second.focus, first.focus);
+    }
+
+    // Ctrl+Insert copies exactly what Ctrl+C copies in every list, through
+    // the program: never the single cell the list itself would copy.
+    void bothCopyKeysCopyTheSame_data()
+    {
+        QTest::addColumn<QString>("list");
+        for (const char *list : {"Lista", "ListaS", "ListaE", "ListaK"})
+            QTest::newRow(list) << QString::fromLatin1(list);
+    }
+    void bothCopyKeysCopyTheSame()
+    {
+        QFETCH(QString, list);
+        if (list == QLatin1String("ListaK"))
+            key(Qt::Key_F12);
+        auto *view = f.window->findChild<ListView *>(list);
+        view->setFocus();
+        view->selectRow(0);
+        const QString cell = view->listModel()->row(0).cell(0);
+        key(Qt::Key_C, Qt::ControlModifier);
+        const QString copied = f.desktop.clipboard;
+        QVERIFY(copied != QStringLiteral("stare") && copied != cell);
+        f.desktop.clipboard = QStringLiteral("stare");
+        key(Qt::Key_Insert, Qt::ControlModifier);
+        QCOMPARE(f.desktop.clipboard, copied);
+        QCOMPARE(f.desktop.clipboardWrites, 2);
     }
 
     void ctrlF3CopiesFromTheShownPane()
@@ -232,8 +349,30 @@ private Q_SLOTS:
         QCOMPARE(f.desktop.textInfos.size(), 2);
     }
 
+    // "«»" fits every column to its widest cell, wherever in the list that
+    // is, and to its header text.
+    void fitButtonSizesColumnsToContentsAndHeaders_data()
+    {
+        QTest::addColumn<int>("rows"); // 0: the loaded invoice's two lines
+        QTest::addColumn<int>("longRow");
+        QTest::newRow("loaded invoice") << 0 << 0;
+        QTest::newRow("far below the view") << 3000 << 1500;
+        QTest::newRow("last of many") << 3000 << 2999;
+    }
     void fitButtonSizesColumnsToContentsAndHeaders()
     {
+        QFETCH(int, rows);
+        QFETCH(int, longRow);
+        const QString longName = QStringLiteral("Długopis niebieski z bardzo długą nazwą towaru");
+        if (rows > 0) {
+            std::vector<ListRow> many;
+            for (int row = 0; row < rows; ++row) {
+                QStringList cells(c().listaModel->columnCount(), QStringLiteral("x"));
+                cells[10] = row == longRow ? longName : QStringLiteral("Zeszyt");
+                many.emplace_back(cells);
+            }
+            c().listaModel->setRows(std::move(many));
+        }
         for (int column = 0; column < c().listaModel->columnCount(); ++column)
             c().lista->setColumnWidth(column, 5);
         c().drzewo->setFocus();
@@ -241,7 +380,7 @@ private Q_SLOTS:
         QCOMPARE(focused(), c().lista);
         const QFontMetrics metrics(c().lista->font());
         // "Nazwa" holds a long name, "EAN" only its header.
-        QVERIFY(c().lista->columnWidth(10) >= metrics.horizontalAdvance(QStringLiteral("Długopis niebieski z bardzo długą nazwą towaru")));
+        QVERIFY(c().lista->columnWidth(10) >= metrics.horizontalAdvance(longName));
         const int ean = c().lista->columnWidth(11);
         QVERIFY(ean >= metrics.horizontalAdvance(QStringLiteral("EAN")));
         QVERIFY(ean < c().lista->columnWidth(10));

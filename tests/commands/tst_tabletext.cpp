@@ -89,10 +89,14 @@ private Q_SLOTS:
         QCOMPARE(int(keyCommand(key, Qt::KeyboardModifiers(modifiers))), command);
     }
 
-    void listCopyKeyIsExactlyCtrlC()
+    void listCopyKeysAreExactlyCtrlCAndCtrlInsert()
     {
         QVERIFY(isListCopyKey(Qt::Key_C, Qt::ControlModifier));
+        QVERIFY(isListCopyKey(Qt::Key_Insert, Qt::ControlModifier));
+        QVERIFY(isListCopyKey(Qt::Key_Insert, Qt::ControlModifier | Qt::KeypadModifier));
         QVERIFY(!isListCopyKey(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier));
+        QVERIFY(!isListCopyKey(Qt::Key_Insert, Qt::ControlModifier | Qt::ShiftModifier));
+        QVERIFY(!isListCopyKey(Qt::Key_Insert, Qt::ShiftModifier)); // the paste key
         QVERIFY(!isListCopyKey(Qt::Key_C, Qt::AltModifier));
         QVERIFY(!isListCopyKey(Qt::Key_C, Qt::NoModifier));
         QVERIFY(!isListCopyKey(Qt::Key_V, Qt::ControlModifier));

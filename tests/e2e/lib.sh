@@ -34,6 +34,17 @@ start_xvfb() {
   export DISPLAY=":$number"
 }
 
+# Starts openbox, so windows get frames as on a desktop, and waits until it
+# manages the screen.
+start_wm() {
+  openbox --sm-disable >/dev/null 2>&1 &
+  CLIP_PIDS+=($!)
+  wait_until 20 wm_running || fail "the window manager did not start"
+}
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
+is_framed() { xprop -id "$1" _NET_FRAME_EXTENTS | grep -q ' = '; }
+is_maximised() { xprop -id "$1" _NET_WM_STATE | grep -q MAXIMIZED_HORZ; }
+
 # Puts a file's bytes on the CLIPBOARD selection; xclip serves it from the background.
 clipboard_from_file() {
   xclip -selection clipboard -in "$1" &
@@ -83,6 +94,19 @@ press() {
   xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
   xdotool key --clearmodifiers "$@"
   sleep 0.4
+}
+
+# True when the tree's selected node has the given text, as Ctrl+F2 copies it.
+node_selected() {
+  press "$1" ctrl+F2
+  [ "$(clipboard_text)" = "$2" ]
+}
+
+# Focuses the window and types a text into it.
+type_text() {
+  local window=$1 text=$2
+  xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
+  xdotool type --delay 10 "$text"
 }
 
 stop_velkor() {

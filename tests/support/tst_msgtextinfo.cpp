@@ -39,6 +39,11 @@ private Q_SLOTS:
         QVERIFY(window.windowFlags() & Qt::Tool);
         QVERIFY(!(window.windowFlags() & Qt::WindowMinimizeButtonHint));
         QVERIFY(!(window.windowFlags() & Qt::WindowMaximizeButtonHint));
+        // Closed where it opened, it keeps the very numbers, which pixels would round.
+        window.close();
+        QCOMPARE(stored("Left"), QStringLiteral("200"));
+        QCOMPARE(stored("Top"), QStringLiteral("200"));
+        QCOMPARE(stored("Width"), QStringLiteral("6000"));
     }
 
     void storedPlacementComesBackAndIsSavedOnEveryClose()
