@@ -62,6 +62,7 @@ public:
     QString clipboardText() override { return clipboard; }
     void setClipboardText(const QString &text) override { clipboard = text; }
     void showTextInfo(const QString &, const QString &) override {}
+    void showCheckReport(const CheckReport &) override {}
 };
 
 struct Row

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "check/CheckReport.h"
 #include "load/InvoiceDocument.h"
 #include "views/XmlTree.h"
 
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 namespace velkor {
 
@@ -19,6 +21,8 @@ struct InvoiceState
     // the first refresh has finished: list clicks and reveals do nothing then.
     bool refreshing = true;
     QString commonRate; // the exchange rate common to every line, or empty
+    QString ksefNumber; // handed over at start-up with the invoice shown, else empty
+    std::optional<CheckReport> check; // the invoice check, once the panes are filled
 };
 
 } // namespace velkor

@@ -85,6 +85,8 @@ TwipRect commandRowRect(int index)
         return {1260, 0, 1590, 435};
     case 9:
         return {2835, 0, 1590, 435};
+    case 10:
+        return {4410, 0, 1080, 435};
     default:
         return {};
     }
@@ -106,6 +108,7 @@ MainWindowControls::MainWindowControls(QWidget *window)
 
     command[8] = button(window, 8, QStringLiteral("Otwórz z pliku F5"));
     command[9] = button(window, 9, QStringLiteral("Wklej Ctrl+F5"));
+    command[10] = button(window, 10, QStringLiteral("Kontrola  F9"), QStringLiteral("Sprawdź sumy, numery i plik faktury"));
     command[0] = button(window, 0, QStringLiteral("Zamknij Esc"));
 
     korygowane = new QCheckBox(QStringLiteral("Pokaż dokumenty korygowane F12"), window);
@@ -179,8 +182,13 @@ MainWindowControls::MainWindowControls(QWidget *window)
     infoPanel->setObjectName(QStringLiteral("info"));
     infoPanel->setTextFormat(Qt::PlainText);
     countPanel->setTextFormat(Qt::PlainText);
+    checkPanel = new QLabel(status);
+    checkPanel->setObjectName(QStringLiteral("kontrola"));
+    checkPanel->setTextFormat(Qt::PlainText);
+    checkPanel->setToolTip(QStringLiteral("Wynik kontroli faktury (F9)"));
     status->addWidget(countPanel);
     status->addWidget(infoPanel, 1);
+    status->addWidget(checkPanel);
 }
 
 QWidget *MainWindowControls::widgetOf(Pane pane) const

@@ -30,7 +30,7 @@ struct MainWindowControls
 {
     explicit MainWindowControls(QWidget *window);
 
-    // The push-button array; index 10 is not used.
+    // The push-button array; 10 is the invoice check.
     std::array<QPushButton *, 13> command{};
 
     QCheckBox *strukturaOn = nullptr;
@@ -59,6 +59,7 @@ struct MainWindowControls
     QStatusBar *status = nullptr;
     QLabel *countPanel = nullptr; // panel "count"
     QLabel *infoPanel = nullptr;  // panel "info"
+    QLabel *checkPanel = nullptr; // panel "kontrola": the invoice check's count of remarks
 
     QTimer *zegar = nullptr;
 

@@ -1,5 +1,6 @@
 #include "QtDesktop.h"
 
+#include "check/CheckWindow.h"
 #include "support/MsgTextInfo.h"
 
 #include <QClipboard>
@@ -105,6 +106,11 @@ void QtDesktop::setClipboardText(const QString &text)
 } // namespace velkor
 
 namespace velkor {
+
+void QtDesktop::showCheckReport(const CheckReport &report)
+{
+    CheckWindow::Edit(m_settings, report, [this](const QString &text) { setClipboardText(text); });
+}
 
 void QtDesktop::showTextInfo(const QString &text, const QString &caption)
 {

@@ -22,6 +22,7 @@ public:
     QString clipboardText() override;
     void setClipboardText(const QString &text) override;
     void showTextInfo(const QString &text, const QString &caption) override;
+    void showCheckReport(const CheckReport &report) override;
 
 private:
     QPointer<QWidget> m_owner;

@@ -68,10 +68,11 @@ FramePlacement::FramePlacement(QWidget *window, std::function<void()> beforePlac
     window->installEventFilter(this);
 }
 
-RestoredPlacement FramePlacement::restore(QSettings &settings, const QString &section, bool withState)
+RestoredPlacement FramePlacement::restore(QSettings &settings, const QString &section, bool withState,
+                                          QSize missingSize)
 {
     const RestoredPlacement placement =
-        restorePlacement(readStoredPlacement(settings, section), screenInTwips(m_window), withState);
+        restorePlacement(readStoredPlacement(settings, section), screenInTwips(m_window), withState, missingSize);
     m_restored = placement.rect;
     m_outer = placement.rect;
     apply();

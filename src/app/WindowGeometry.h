@@ -40,7 +40,7 @@ public:
 
     // Reads the section, places the window and returns what was restored
     // (with the state when asked for; setting the state is the caller's).
-    RestoredPlacement restore(QSettings &settings, const QString &section, bool withState);
+    RestoredPlacement restore(QSettings &settings, const QString &section, bool withState, QSize missingSize = {});
 
     // The outer rectangle to save: the restored one while the window stands
     // where it was put, else the current one.

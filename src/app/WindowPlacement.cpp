@@ -43,23 +43,26 @@ int restoredEdge(const std::optional<QString> &stored, int screenExtent)
     return edge;
 }
 
-int restoredSize(const std::optional<QString> &stored, int unusable)
+int restoredSize(const std::optional<QString> &stored, int missing, int unusable)
 {
     if (!stored)
-        return MissingSize;
+        return missing;
     const std::optional<double> number = numberOf(stored);
     return (!number || *number <= 0) ? unusable : clampToInt(*number);
 }
 
 } // namespace
 
-RestoredPlacement restorePlacement(const StoredPlacement &stored, const ScreenTwips &screen, bool withState)
+RestoredPlacement restorePlacement(const StoredPlacement &stored, const ScreenTwips &screen, bool withState,
+                                   QSize missingSize)
 {
+    if (missingSize.isEmpty())
+        missingSize = QSize(MissingSize, MissingSize);
     RestoredPlacement placement;
     placement.rect.left = restoredEdge(stored.left, screen.width);
-    placement.rect.width = std::min(restoredSize(stored.width, UnusableWidth), screen.availableWidth);
+    placement.rect.width = std::min(restoredSize(stored.width, missingSize.width(), UnusableWidth), screen.availableWidth);
     placement.rect.top = restoredEdge(stored.top, screen.height);
-    placement.rect.height = std::min(restoredSize(stored.height, UnusableHeight), screen.availableHeight);
+    placement.rect.height = std::min(restoredSize(stored.height, missingSize.height(), UnusableHeight), screen.availableHeight);
     if (withState) {
         const std::optional<double> state = stored.state ? numberOf(stored.state) : std::optional<double>(2.0);
         if (state && (*state == 0 || *state == 1 || *state == 2))

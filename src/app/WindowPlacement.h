@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QPair>
+#include <QSize>
 #include <QString>
 
 #include <optional>
@@ -43,8 +44,10 @@ struct ScreenTwips
 // 6000, an unusable one 14000 wide or 9000 high, and neither exceeds the
 // free part of the screen (a store left by a larger monitor would otherwise
 // put the window's far edges out of reach). The state, when asked for,
-// defaults to maximised; a text that is no valid state is ignored.
-RestoredPlacement restorePlacement(const StoredPlacement &stored, const ScreenTwips &screen, bool withState);
+// defaults to maximised; a text that is no valid state is ignored. A window
+// of its own may open larger at its first use (`missingSize`, in twips).
+RestoredPlacement restorePlacement(const StoredPlacement &stored, const ScreenTwips &screen, bool withState,
+                                   QSize missingSize = {});
 
 enum class PlacementKind { MainWindow, InfoWindow };
 

@@ -2,6 +2,7 @@
 
 #include "app/InvoiceState.h"
 #include "app/MainWindowControls.h"
+#include "check/InvoiceCheck.h"
 #include "commands/ClipboardExport.h"
 #include "load/InvoiceLoader.h"
 #include "support/Desktop.h"
@@ -113,6 +114,9 @@ void CommandDispatch::Command_Click(int index)
     case 9:
         loadInvoice(LoadSource::Clipboard);
         break;
+    case 10:
+        showCheck();
+        break;
     case 11:
         if (!isEmpty(c.lista)) {
             ClipboardExport::AutoFitColumns(*c.lista);
@@ -204,6 +208,9 @@ bool CommandDispatch::Form_KeyDown(int key, Qt::KeyboardModifiers modifiers)
     case KeyCommand::CopyDetails:
         Command_Click(3);
         break;
+    case KeyCommand::Check:
+        Command_Click(10);
+        break;
     case KeyCommand::ToggleView:
         c.strukturaOn->setChecked(!c.strukturaOn->isChecked());
         m_textAndReveal.StrukturaOn_Click();
@@ -215,6 +222,20 @@ bool CommandDispatch::Form_KeyDown(int key, Qt::KeyboardModifiers modifiers)
         break;
     }
     return true;
+}
+
+void CommandDispatch::showCheck()
+{
+    if (!m_state.invoiceDoc || !m_state.check)
+        return;
+    try {
+        // The link hashes the whole file: done when asked for, once per invoice.
+        if (m_state.check->link.isEmpty())
+            addVerificationLink(*m_state.check, *m_state.invoiceDoc, m_state.ksefNumber);
+        m_desktop.showCheckReport(*m_state.check);
+    } catch (...) {
+        // Nothing to show; nothing is reported.
+    }
 }
 
 void CommandDispatch::exitWithConfirmation()

@@ -47,6 +47,8 @@ public:
 
 private:
     void exitWithConfirmation();
+    // The invoice check's report with the verification link, in its window.
+    void showCheck();
     void loadInvoice(LoadSource source, const QString &chosenFile = QString());
     // Copies the second column of the list's selected row, if any, and
     // focuses the list; nothing at all when the list is empty.

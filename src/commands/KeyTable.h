@@ -22,6 +22,7 @@ enum class KeyCommand {
     CopyTable,         // Ctrl+F6
     FocusDetails,      // F7
     CopyDetails,       // Ctrl+F7
+    Check,             // F9
     ToggleView,        // F11
     ToggleCorrections, // F12
 };

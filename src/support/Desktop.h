@@ -4,6 +4,8 @@
 
 namespace velkor {
 
+struct CheckReport;
+
 enum class MessageIcon { Critical, Exclamation, Question, Information };
 enum class MessageButtons { Ok, OkCancel };
 enum class MessageAnswer { Ok, Cancel };
@@ -46,6 +48,10 @@ public:
     // Shows a long read-only text under a caption in the modal information
     // window and returns when the user has closed it.
     virtual void showTextInfo(const QString &text, const QString &caption) = 0;
+
+    // Shows the invoice check's report and QR code in its modal window and
+    // returns when the user has closed it.
+    virtual void showCheckReport(const CheckReport &report) = 0;
 };
 
 } // namespace velkor

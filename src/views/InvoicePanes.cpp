@@ -3,6 +3,7 @@
 #include "app/InvoiceState.h"
 #include "app/MainWindowControls.h"
 #include "app/ReportError.h"
+#include "check/InvoiceCheck.h"
 #include "commands/ClipboardExport.h"
 #include "commands/KeyTable.h"
 #include "commands/StatusText.h"
@@ -63,14 +64,33 @@ QString InvoicePanes::decimalSeparator()
     return QLocale::system().decimalPoint();
 }
 
-void InvoicePanes::showInvoice(std::unique_ptr<InvoiceDocument> document)
+void InvoicePanes::showInvoice(std::unique_ptr<InvoiceDocument> document, const QString &ksefNumber)
 {
     // The old document stays alive until the refresh has emptied the panes
     // that point into it.
     std::unique_ptr<InvoiceDocument> previous = std::move(m_state.invoiceDoc);
     m_state.invoiceDoc = std::move(document);
+    m_state.ksefNumber = ksefNumber;
+    m_state.check.reset();
+    m_controls.checkPanel->clear();
     FillTree();
+    runCheck();
     m_disposal.dispose(std::move(previous));
+}
+
+void InvoicePanes::runCheck()
+{
+    InvoiceLines lines = std::move(m_lineFigures);
+    m_lineFigures = InvoiceLines();
+    if (!m_state.invoiceDoc || m_state.refreshing)
+        return;
+    try {
+        m_state.check = checkInvoice(*m_state.invoiceDoc, lines, m_state.ksefNumber, decimalSeparator());
+        m_controls.checkPanel->setText(checkStatusText(m_state.check->remarkCount()));
+    } catch (...) {
+        // The panes stand; the check is simply not there.
+        m_controls.checkPanel->setText(QStringLiteral("Kontrola: nie wykonano"));
+    }
 }
 
 void InvoicePanes::FillTree()
@@ -152,9 +172,13 @@ void InvoicePanes::FillList()
     if (!m_state.invoiceDoc)
         return;
     InvoiceLines lines = buildInvoiceLines(*m_state.invoiceDoc, decimalSeparator());
-    if (!showRows(c.lista, std::move(lines.rows), lines.failure, "FillList") || c.listaModel->isEmpty())
+    std::vector<ListRow> rows = std::move(lines.rows);
+    const std::optional<Failure> failure = lines.failure;
+    const QString commonRate = lines.commonRate;
+    m_lineFigures = std::move(lines); // for the check, once the panes are filled
+    if (!showRows(c.lista, std::move(rows), failure, "FillList") || c.listaModel->isEmpty())
         return;
-    m_state.commonRate = lines.commonRate;
+    m_state.commonRate = commonRate;
     c.ramka->setTitle(QStringLiteral("Pozycje faktury netto  F6"));
     c.lista->selectRow(0);
     c.countPanel->setText(QString::number(c.listaModel->rowCount()));

@@ -2,6 +2,7 @@
 
 #include "load/DocumentDisposal.h"
 #include "support/Failure.h"
+#include "views/InvoiceLines.h"
 #include "views/ListModel.h"
 
 #include <QObject>
@@ -33,8 +34,9 @@ public:
                  ClipboardExport &clipboard, QObject *parent = nullptr);
 
     // Makes a newly loaded document the current invoice and refreshes the
-    // display; the previous document is released afterwards, in the background.
-    void showInvoice(std::unique_ptr<InvoiceDocument> document);
+    // display, then checks it; the previous document is released afterwards,
+    // in the background. `ksefNumber` is the number handed over with it.
+    void showInvoice(std::unique_ptr<InvoiceDocument> document, const QString &ksefNumber = {});
 
     // The display refresh after a successful load: resets the toggles,
     // empties every pane, builds the tree, fills the lists and places the focus.
@@ -67,6 +69,9 @@ public:
     static QString decimalSeparator();
 
 private:
+    // The invoice check on the figures the lines list has read; its count of
+    // remarks goes to the status bar.
+    void runCheck();
     // Moves the focus into a list and runs its focus handling, also when the
     // list has the focus already or its window is not active.
     void focusList(ListView *list);
@@ -81,6 +86,7 @@ private:
     TextAndReveal &m_textAndReveal;
     ClipboardExport &m_clipboard;
     DocumentDisposal m_disposal;
+    InvoiceLines m_lineFigures; // the lines' figures, from the fill until the check
 };
 
 } // namespace velkor

@@ -386,6 +386,41 @@ private Q_SLOTS:
         QVERIFY(ean < c().lista->columnWidth(10));
     }
 
+    // After every load the status bar counts the check's remarks; F9 and the
+    // button show the report with the verification link, and only for a
+    // loaded invoice.
+    void checkAfterEveryLoadAndOnF9_data()
+    {
+        QTest::addColumn<QString>("original");
+        QTest::addColumn<QString>("changed");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("adds up") << "" << "" << "Kontrola: bez uwag";
+        QTest::newRow("a total off by 1,00 and a wrong NIP") << "<P_15>1626.44" << "<P_15>1627.44"
+                                                               << "Kontrola: 2 uwagi";
+    }
+    void checkAfterEveryLoadAndOnF9()
+    {
+        QFETCH(QString, original);
+        QFETCH(QString, changed);
+        QFETCH(QString, status);
+        QVERIFY(f.startFresh());
+        key(Qt::Key_F9);
+        QVERIFY(f.desktop.checkReports.isEmpty());
+        QString xml = QString::fromUtf8(fileBytes(ownExample("faktura-podstawowa.xml")));
+        if (!original.isEmpty())
+            xml.replace(original, changed).replace(QStringLiteral("<NIP>3935777054"), QStringLiteral("<NIP>3935777055"));
+        f.paste(xml);
+        QCOMPARE(c().checkPanel->text(), status);
+        key(Qt::Key_F9);
+        c().command[10]->click();
+        QCOMPARE(f.desktop.checkReports.size(), 2);
+        const CheckReport &report = f.desktop.checkReports[0];
+        QCOMPARE(report.remarkCount(), status == u"Kontrola: bez uwag" ? 0 : 2);
+        QVERIFY(report.link.startsWith(QStringLiteral("https://qr.ksef.mf.gov.pl/invoice/6891152920/02-03-2026/")));
+        QCOMPARE(report.caption, QStringLiteral("OFFLINE"));
+        QVERIFY(report.text().contains(report.link));
+    }
+
     void matchedKeysAreConsumedUnmatchedPassOn()
     {
         // F5 with Alt matches no row and reaches the list, which ignores it;

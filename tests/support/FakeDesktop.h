@@ -1,5 +1,6 @@
 #pragma once
 
+#include "check/CheckReport.h"
 #include "support/Desktop.h"
 
 #include <QList>
@@ -44,6 +45,9 @@ public:
     }
 
     void showTextInfo(const QString &text, const QString &caption) override { textInfos.append({text, caption}); }
+
+    QList<CheckReport> checkReports; // every report shown in the check window
+    void showCheckReport(const CheckReport &report) override { checkReports << report; }
 };
 
 } // namespace velkor::test
