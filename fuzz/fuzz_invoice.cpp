@@ -1,10 +1,12 @@
 // libFuzzer target: arbitrary bytes through the load from text (the
 // clipboard's path) and, when the load succeeds, through every pane
-// computation, the text view and the reveals. The same bytes are also parsed
+// computation, the text view, the reveals and the invoice check. The same bytes are also parsed
 // without the schema, so that the panes meet every shape of XML the mutations
 // produce, not only the few that stay valid invoices.
 #include "commands/StatusText.h"
 #include "commands/TableText.h"
+#include "check/InvoiceCheck.h"
+#include "check/QrCode.h"
 #include "load/InvoiceLoader.h"
 #include "load/OfflineResources.h"
 #include "load/XmlErrors.h"
@@ -41,6 +43,7 @@ public:
     QString clipboardText() override { return text; }
     void setClipboardText(const QString &value) override { text = value; }
     void showTextInfo(const QString &, const QString &) override {}
+    void showCheckReport(const CheckReport &) override {}
 };
 
 struct Environment
@@ -78,6 +81,12 @@ void exercisePanes(const InvoiceDocument &document)
     const InvoiceLines lines = buildInvoiceLines(document, QStringLiteral(","));
     const HeaderFields header = buildHeaderFields(document, lines.commonRate, QStringLiteral(","));
     const CorrectedDocuments corrected = buildCorrectedDocuments(document);
+    // The invoice check and its link read the same figures and the file's bytes.
+    CheckReport check = checkInvoice(document, lines, QStringLiteral("5265877635-20250826-0100001AF629-AF"),
+                                     QStringLiteral(","));
+    addVerificationLink(check, document, QString());
+    (void)check.text();
+    (void)QrCode::encode(check.link);
 
     const QStringList lineHeaders{"Lp", "KodDostawcy", "Jm", "Ilość", "Cena", "CenaW", "Wartość", "WartośćW",
                                   "VAT", "Kurs", "Nazwa", "EAN", "GTU", "PKWIU"};
@@ -143,7 +152,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                                    XML_PARSE_NOENT | XML_PARSE_NONET | XML_PARSE_BIG_LINES | XML_PARSE_COMPACT
                                        | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
     if (doc && xmlDocGetRootElement(doc.get())) {
-        const InvoiceDocument document(std::move(doc), QStringLiteral("http://crd.gov.pl/wzor/2025/06/25/13775/"));
+        InvoiceDocument document(std::move(doc), QStringLiteral("http://crd.gov.pl/wzor/2025/06/25/13775/"));
+        document.setSource(bytes, InvoiceDocument::SourceKind::File); // the file rules read the bytes
         exercisePanes(document);
     }
     return 0;
