@@ -59,6 +59,9 @@ public:
         return MessageAnswer::Ok;
     }
     QString chooseOpenFile(const QString &, const QString &, const QString &) override { return file; }
+    QString pdf; // where Ctrl+Shift+P saves
+    QString chooseSaveFile(const QString &, const QString &, const QString &) override { return pdf; }
+    bool choosePrinter(QPrinter &) override { return false; }
     QString clipboardText() override { return clipboard; }
     void setClipboardText(const QString &text) override { clipboard = text; }
     void showTextInfo(const QString &, const QString &) override {}
