@@ -61,14 +61,14 @@ bool holdsInvoice(const QString &path, const QByteArray &invoiceBytes)
 
 } // namespace
 
-QString PrintCommand::pdfFileName(const QString &invoiceNumber)
+QString PrintCommand::fileName(const QString &text)
 {
-    QString name = invoiceNumber.trimmed();
+    QString name = text.trimmed();
     for (QChar &c : name) {
         if (c.unicode() < 0x20 || QStringLiteral("/\\:*?\"<>|").contains(c))
             c = u'_';
     }
-    return (name.isEmpty() ? QStringLiteral("faktura") : name) + QStringLiteral(".pdf");
+    return name.isEmpty() ? QStringLiteral("faktura") : name;
 }
 
 QString PrintCommand::startPath(const print::PrintDocument &document) const
@@ -79,7 +79,7 @@ QString PrintCommand::startPath(const print::PrintDocument &document) const
         folder = m_settings.value(OpenPathKey).toString();
     if (folder.isEmpty())
         folder = QDir::homePath();
-    return QDir(QDir::fromNativeSeparators(folder)).filePath(pdfFileName(document.number));
+    return QDir(QDir::fromNativeSeparators(folder)).filePath(fileName(document.number) + QStringLiteral(".pdf"));
 }
 
 void PrintCommand::print(const print::PrintDocument &document)
@@ -89,7 +89,8 @@ void PrintCommand::print(const print::PrintDocument &document)
     printer.setPageOrientation(QPageLayout::Portrait);
     // The printout keeps its own margins, measured from the sheet's edge.
     printer.setFullPage(true);
-    printer.setDocName(documentName(document));
+    // Also the name of the file a print to PDF offers.
+    printer.setDocName(fileName(documentName(document)));
     printer.setCreator(QStringLiteral("Velkor"));
     if (!m_desktop.choosePrinter(printer))
         return;

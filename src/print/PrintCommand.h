@@ -28,9 +28,9 @@ public:
     // whole. Returns an empty text, or why it could not.
     static QString writePdf(const print::PrintDocument &document, const QString &path);
 
-    // A file name for the invoice number: characters no file name may hold
-    // become "_".
-    static QString pdfFileName(const QString &invoiceNumber);
+    // A file name (without its extension) for a text such as the invoice
+    // number: characters no file name may hold become "_".
+    static QString fileName(const QString &text);
 
 private:
     QString startPath(const print::PrintDocument &document) const;
