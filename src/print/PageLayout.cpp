@@ -283,7 +283,9 @@ private:
 
     void titleBlock()
     {
-        const double half = width() / 2;
+        // The title on the left; its fields, which hold the long KSeF
+        // number, take the wider part.
+        const double half = width() * 0.42;
         double leftY = m_y;
         for (const QString &line : wrap(m_document.title, PrintFont::Title, half)) {
             text(left(), leftY, line, PrintFont::Title, Black);
@@ -296,7 +298,7 @@ private:
             }
         }
         const double start = m_y;
-        placeFields(m_document.titleFields, left() + half, half);
+        placeFields(m_document.titleFields, left() + half, width() - half);
         m_y = std::max({m_y, leftY, start});
         m_y += m_geometry.millimetres(2);
         rule(m_y);
@@ -331,7 +333,7 @@ private:
             if (!field.heading)
                 widest = std::max(widest, metrics(PrintFont::Body).horizontalAdvance(field.label));
         }
-        return std::min(widest + 2 * m_padX + m_geometry.points(4), available * 0.45);
+        return std::min(widest + 2 * m_padX + m_geometry.points(4), available * 0.4);
     }
 
     // A label and its value on each row; a heading across both.
@@ -340,11 +342,13 @@ private:
         const double labels = labelWidth(fields, available);
         for (const Field &field : fields) {
             Row row;
-            if (field.heading)
+            if (field.heading) {
                 row.cells.push_back(cell(x, available, field.label, PrintFont::Bold));
-            else
+                keep(rowHeight(row) + 2 * lineHeight(PrintFont::Body)); // not alone at the foot of a page
+            } else {
                 row.cells = {cell(x, labels, field.label, PrintFont::Body, Grey),
                              cell(x + labels, available - labels, field.value, PrintFont::Body)};
+            }
             placeRow(row);
         }
     }

@@ -90,7 +90,7 @@ private Q_SLOTS:
         QFETCH(QString, file);
         QFETCH(QString, seller);
         QFETCH(QStringList, texts);
-        const QString ksef = QStringLiteral("6891152920-20260302-0A1B2C3D4E5F-7A");
+        const QString ksef = QStringLiteral("6891152920-20260302-0A1B2C3D4E5F-41");
         const QString xml = QString::fromUtf8(fileBytes(ownExample(file.toUtf8().constData())))
                                 .replace(QStringLiteral("Hurtownia Żółw Sp. z o.o."), seller);
         QVERIFY(handOver(xml, ksef));
