@@ -282,7 +282,7 @@ void CommandDispatch::printInvoice(bool toPdf)
         if (toPdf)
             m_print->savePdf(printout, document.sourceBytes());
         else
-            m_print->print(printout);
+            m_print->print(printout, document.sourceBytes());
     } catch (...) {
         const Failure failure = failureFromCurrentException();
         ReportError(m_desktop, failure.number(), failure.description(), QStringLiteral("Drukowanie"));

@@ -1,13 +1,12 @@
 #include "PageLayout.h"
 
-#include <QCoreApplication>
-#include <QFontDatabase>
+#include "print/ColumnWidths.h"
+
 #include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QTextLayout>
 
 #include <algorithm>
-#include <numeric>
 
 namespace velkor::print {
 
@@ -20,8 +19,6 @@ constexpr QRgb HeaderFill = 0xffe6e6e6;
 constexpr QRgb TitleFill = 0xfff0f0f0;
 constexpr QRgb NoteFill = 0xfffbeaea;
 
-// Millimetres of the sheet.
-constexpr double SideMargin = 14, TopMargin = 12, FooterHeight = 8, BottomMargin = 8;
 constexpr double CodeSide = 32; // the QR code, with its quiet zone
 
 // One cell of a placed row: its lines, where they go and how they look.
@@ -43,62 +40,6 @@ struct Row
 };
 
 } // namespace
-
-PageGeometry::PageGeometry(const QPaintDevice &device) : m_unitsPerPoint(device.logicalDpiY() / 72.0)
-{
-    const double width = device.width(), height = device.height();
-    const double side = millimetres(SideMargin);
-    const double footerTop = height - millimetres(BottomMargin + FooterHeight);
-    m_content = QRectF(side, millimetres(TopMargin), width - 2 * side, footerTop - millimetres(TopMargin));
-    m_footer = QRectF(side, footerTop, width - 2 * side, millimetres(FooterHeight));
-}
-
-QString PrintFonts::family()
-{
-    static const QString loaded = [] {
-        // Beside the program (a copy for Windows), else where Debian's
-        // fonts-dejavu-core puts it.
-        const QStringList folders{QCoreApplication::applicationDirPath() + QStringLiteral("/fonts"),
-                                  QStringLiteral("/usr/share/fonts/truetype/dejavu")};
-        QString family;
-        for (const QString &folder : folders) {
-            const int regular = QFontDatabase::addApplicationFont(folder + QStringLiteral("/DejaVuSans.ttf"));
-            if (regular < 0)
-                continue;
-            QFontDatabase::addApplicationFont(folder + QStringLiteral("/DejaVuSans-Bold.ttf"));
-            family = QFontDatabase::applicationFontFamilies(regular).value(0);
-            break;
-        }
-        if (family.isEmpty()) {
-            const QStringList installed = QFontDatabase::families();
-            for (const QString &candidate : {QStringLiteral("DejaVu Sans"), QStringLiteral("Arial"),
-                                             QStringLiteral("Liberation Sans")}) {
-                if (installed.contains(candidate))
-                    return candidate;
-            }
-        }
-        return family;
-    }();
-    return loaded;
-}
-
-PrintFonts::PrintFonts(QPaintDevice &device)
-{
-    const auto make = [&](PrintFont font, double points, bool bold) {
-        QFont f(family());
-        f.setPointSizeF(points);
-        f.setBold(bold);
-        // Kerning and hinting follow the device, so measuring and painting agree.
-        m_fonts[std::size_t(font)] = QFont(f, &device);
-    };
-    make(PrintFont::Body, 8, false);
-    make(PrintFont::Bold, 8, true);
-    make(PrintFont::Small, 7, false);
-    make(PrintFont::SmallBold, 7, true);
-    make(PrintFont::Title, 16, true);
-    make(PrintFont::Number, 11, true);
-    make(PrintFont::SectionTitle, 10, true);
-}
 
 namespace {
 
@@ -229,12 +170,14 @@ private:
                 sliceHeight += tallestLine(row);
                 ++to;
             }
-            if (to == from) { // not even one line fits here
+            if (to == from && m_y > top() + headerHeight) { // not even one line fits here
                 newPage();
                 if (header)
                     placeRow(*header);
                 continue;
             }
+            // A line taller than an empty page is cut off rather than waited for.
+            to = std::max(to, from + 1);
             paintRow(row, from, to, sliceHeight);
             m_y += sliceHeight;
             from = to;
@@ -413,83 +356,11 @@ private:
         }
     }
 
-    // The columns' widths, in three steps of comfort: `need` breaks text
-    // between words and headers into their words (a number never breaks),
-    // `fit` breaks only headers, `want` breaks nothing. The widest step that
-    // fits is taken and the room left goes to the text columns; the room
-    // between two steps is shared in proportion to what each column lacks.
-    std::vector<double> columnWidths(const Table &table) const
-    {
-        const std::size_t columns = std::size_t(table.header.size());
-        const QFontMetricsF &plain = metrics(PrintFont::Small);
-        const QFontMetricsF &bold = metrics(PrintFont::SmallBold);
-        const double available = width();
-        const auto widestWord = [](const QFontMetricsF &fm, QStringView text) {
-            double widest = 0;
-            for (const QStringView word : text.split(u' ', Qt::SkipEmptyParts))
-                widest = std::max(widest, fm.horizontalAdvance(word.toString()));
-            return widest;
-        };
-        std::vector<double> need(columns, 0), fit(columns, 0), want(columns, 0);
-        for (std::size_t c = 0; c < columns; ++c) {
-            need[c] = fit[c] = widestWord(bold, table.header[int(c)]);
-            want[c] = bold.horizontalAdvance(table.header[int(c)]);
-        }
-        for (const TableRow &row : table.rows) {
-            const QFontMetricsF &fm = row.kind == RowKind::Change || row.kind == RowKind::Total ? bold : plain;
-            for (std::size_t c = 0; c < columns && c < std::size_t(row.cells.size()); ++c) {
-                const QString &content = row.cells[int(c)];
-                if (content.isEmpty())
-                    continue;
-                for (const QStringView line : QStringView(content).split(u'\n')) {
-                    const double advance = fm.horizontalAdvance(line.toString());
-                    if (advance <= fit[c])
-                        continue;
-                    fit[c] = advance;
-                    need[c] = table.align[c] == Align::Right ? advance : std::max(need[c], widestWord(fm, line));
-                }
-            }
-        }
-        for (std::size_t c = 0; c < columns; ++c) {
-            need[c] = std::min(need[c] + 2 * m_padX, available / 4);
-            fit[c] += 2 * m_padX;
-            want[c] = std::max(want[c] + 2 * m_padX, fit[c]);
-        }
-        const auto sum = [](const std::vector<double> &values) { return std::accumulate(values.begin(), values.end(), 0.0); };
-        // From `low` towards `high`, as far as the room goes.
-        const auto between = [&](const std::vector<double> &low, const std::vector<double> &high) {
-            std::vector<double> widths = low;
-            const double room = available - sum(low), lacking = sum(high) - sum(low);
-            for (std::size_t c = 0; lacking > 0 && c < columns; ++c)
-                widths[c] += (high[c] - low[c]) * std::min(1.0, room / lacking);
-            return widths;
-        };
-        if (sum(need) >= available) {
-            std::vector<double> widths = need;
-            for (double &w : widths)
-                w *= available / sum(need);
-            return widths;
-        }
-        if (sum(fit) > available)
-            return between(need, fit);
-        if (sum(want) > available)
-            return between(fit, want);
-        std::vector<double> widths = want, share(columns, 0);
-        for (std::size_t c = 0; c < columns; ++c)
-            share[c] = table.align[c] == Align::Left ? want[c] : 0;
-        if (sum(share) == 0)
-            share = want;
-        const double extra = available - sum(want), total = sum(share);
-        for (std::size_t c = 0; c < columns; ++c)
-            widths[c] += extra * share[c] / total;
-        return widths;
-    }
-
     void placeTable(const Table &table)
     {
         if (table.header.isEmpty())
             return;
-        const std::vector<double> widths = columnWidths(table);
+        const std::vector<double> widths = columnWidths(table, metrics(PrintFont::Small), metrics(PrintFont::SmallBold), width(), 2 * m_padX);
         const auto rowOf = [&](const QStringList &cells, PrintFont font, QRgb colour) {
             Row row;
             double x = left();

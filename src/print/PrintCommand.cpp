@@ -42,7 +42,7 @@ QString documentName(const print::PrintDocument &document)
 
 Message failure(const QString &title, const QString &path, const QString &reason)
 {
-    QString text = QStringLiteral("Nie udało się zapisać pliku PDF.");
+    QString text = QStringLiteral("Nie zapisano pliku PDF.");
     if (!path.isEmpty())
         text += CRLF + QStringLiteral("Plik: ") + QDir::toNativeSeparators(path);
     return {title, text + CRLF + QStringLiteral("Powód: ") + reason, MessageIcon::Exclamation};
@@ -82,7 +82,7 @@ QString PrintCommand::startPath(const print::PrintDocument &document) const
     return QDir(QDir::fromNativeSeparators(folder)).filePath(fileName(document.number) + QStringLiteral(".pdf"));
 }
 
-void PrintCommand::print(const print::PrintDocument &document)
+void PrintCommand::print(const print::PrintDocument &document, const QByteArray &invoiceBytes)
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
@@ -94,6 +94,12 @@ void PrintCommand::print(const print::PrintDocument &document)
     printer.setCreator(QStringLiteral("Velkor"));
     if (!m_desktop.choosePrinter(printer))
         return;
+    // The dialog's "print to file" may name any file.
+    if (printer.outputFormat() == QPrinter::PdfFormat && holdsInvoice(printer.outputFileName(), invoiceBytes)) {
+        m_desktop.showMessage(failure(QStringLiteral("Drukuj - błąd"), printer.outputFileName(),
+                                      QStringLiteral("To plik faktury; wybierz inną nazwę.")));
+        return;
+    }
     const BusyCursor busy;
     if (!print::renderDocument(document, printer, printer.fromPage(), printer.toPage())) {
         m_desktop.showMessage({QStringLiteral("Drukuj - błąd"), QStringLiteral("Nie udało się wydrukować faktury."),

@@ -19,9 +19,9 @@ class PrintCommand
 public:
     PrintCommand(Desktop &desktop, QSettings &settings) : m_desktop(desktop), m_settings(settings) {}
 
-    void print(const print::PrintDocument &document);
-    // `invoiceBytes`: the file the invoice was read from, which is never
-    // written over.
+    // `invoiceBytes`: the file the invoice was read from, which neither
+    // writes over.
+    void print(const print::PrintDocument &document, const QByteArray &invoiceBytes);
     void savePdf(const print::PrintDocument &document, const QByteArray &invoiceBytes);
 
     // Writes the document as a PDF file, replacing the file only once it is

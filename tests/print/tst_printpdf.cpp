@@ -155,8 +155,8 @@ private Q_SLOTS:
     }
 
     // The save dialog starts in the folder of the last PDF, else the
-    // invoice's, with the invoice number as the name; the invoice's own
-    // file is never written over.
+    // invoice's, with the invoice number as the name; neither key writes
+    // over the invoice's own file.
     void pdfFolderIsRememberedAndTheInvoiceKept()
     {
         QVERIFY(f.startFresh());
@@ -166,8 +166,14 @@ private Q_SLOTS:
         key(Qt::Key_F5, Qt::NoModifier);
         f.desktop.saveDialogResult = invoicePath;
         savePdf();
-        QCOMPARE(f.desktop.messages.size(), 1);
+        f.desktop.printDialog = [invoicePath](QPrinter &printer) {
+            printer.setOutputFileName(invoicePath);
+            return true;
+        };
+        key(Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(f.desktop.messages.size(), 2);
         QCOMPARE(f.desktop.messages[0].title, QStringLiteral("Zapisz PDF - błąd"));
+        QCOMPARE(f.desktop.messages[1].title, QStringLiteral("Drukuj - błąd"));
         QCOMPARE(fileBytes(invoicePath), invoice);
 
         f.desktop.saveDialogResult = m_temp.filePath(QStringLiteral("wydruki/inna.PDF"));
