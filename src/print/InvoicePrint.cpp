@@ -109,10 +109,11 @@ private:
             addSection(result, QStringLiteral("Pozycje faktury"),
                        {invoiceLinesTable(m_document, m_sources.lines, m_sources.separator, m_descriptions)});
         }
-        if (const xmlNode *order = at("n:Faktura/n:Fa/n:Zamowienie")) {
+        if (xmlNode *order = at("n:Faktura/n:Fa/n:Zamowienie")) {
             std::vector<Item> items;
-            FieldWriter(m_document, m_sources.separator, items).writeElement(firstFaChild(m_document, order, "WartoscZamowienia"));
-            const std::vector<xmlNode *> lines = FaPath(m_document, "n:ZamowienieWiersz").selectAll(const_cast<xmlNode *>(order));
+            FieldWriter(m_document, m_sources.separator, items)
+                .writeElement(firstFaChild(m_document, order, "WartoscZamowienia"));
+            const std::vector<xmlNode *> lines = FaPath(m_document, "n:ZamowienieWiersz").selectAll(order);
             if (!lines.empty())
                 items.emplace_back(orderLinesTable(m_document, lines, m_sources.separator, m_descriptions));
             addSection(result, QStringLiteral("Zamówienie"), std::move(items));

@@ -1,6 +1,5 @@
 #include "LinesTable.h"
 
-#include "print/FieldWriter.h"
 #include "print/PrintLabels.h"
 #include "views/LineFigures.h"
 #include "views/XmlNavigation.h"

@@ -4,10 +4,10 @@
 #include "print/InvoiceRenderer.h"
 #include "support/Desktop.h"
 
+#include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QCursor>
 #include <QGuiApplication>
 #include <QPageSize>
 #include <QPdfWriter>

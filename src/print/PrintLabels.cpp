@@ -5,7 +5,6 @@
 #include "views/LineFigures.h"
 #include "views/XmlNavigation.h"
 
-#include <cstring>
 #include <string_view>
 #include <unordered_map>
 
