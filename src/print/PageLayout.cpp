@@ -176,8 +176,10 @@ private:
                     placeRow(*header);
                 continue;
             }
-            // A line taller than an empty page is cut off rather than waited for.
-            to = std::max(to, from + 1);
+            if (to == from) { // a line taller than an empty page: cut off rather than waited for
+                to = from + 1;
+                sliceHeight += tallestLine(row);
+            }
             paintRow(row, from, to, sliceHeight);
             m_y += sliceHeight;
             from = to;
@@ -203,8 +205,9 @@ private:
     void paintRow(const Row &row, int from, int to, double height)
     {
         if (row.fill && !row.cells.empty()) {
-            const double from = row.cells.front().x, to = row.cells.back().x + row.cells.back().width;
-            page().fills.push_back({QRectF(from, m_y, to - from, height), row.fill});
+            const double fillLeft = row.cells.front().x;
+            const double fillRight = row.cells.back().x + row.cells.back().width;
+            page().fills.push_back({QRectF(fillLeft, m_y, fillRight - fillLeft, height), row.fill});
         }
         if (row.ruleAbove)
             rule(m_y);
@@ -228,20 +231,20 @@ private:
     {
         // The title on the left; its fields, which hold the long KSeF
         // number, take the wider part.
-        const double half = width() * 0.42;
+        const double titleWidth = width() * 0.42;
         double leftY = m_y;
-        for (const QString &line : wrap(m_document.title, PrintFont::Title, half)) {
+        for (const QString &line : wrap(m_document.title, PrintFont::Title, titleWidth)) {
             text(left(), leftY, line, PrintFont::Title, Black);
             leftY += lineHeight(PrintFont::Title);
         }
         if (!m_document.number.isEmpty()) {
-            for (const QString &line : wrap(QStringLiteral("nr ") + m_document.number, PrintFont::Number, half)) {
+            for (const QString &line : wrap(QStringLiteral("nr ") + m_document.number, PrintFont::Number, titleWidth)) {
                 text(left(), leftY, line, PrintFont::Number, Black);
                 leftY += lineHeight(PrintFont::Number);
             }
         }
         const double start = m_y;
-        placeFields(m_document.titleFields, left() + half, width() - half);
+        placeFields(m_document.titleFields, left() + titleWidth, width() - titleWidth);
         m_y = std::max({m_y, leftY, start});
         m_y += m_geometry.millimetres(2);
         rule(m_y);
