@@ -1,8 +1,9 @@
 // Measures how Velkor handles the largest invoices: generates schema-valid
 // FA(3) invoices of 1,000, 5,000 and 9,090 lines (every tenth corrected),
-// then times the load, the display refresh and the heavier pane operations
-// against the floor of a bare libxml2 parse and validation, and prints one
-// table with the medians and whether the targets are met.
+// then times the load, the display refresh, the heavier pane operations and
+// the printout to PDF against the floor of a bare libxml2 parse and
+// validation, and prints one table with the medians and whether the targets
+// are met.
 //
 //   build/bin/velkor_bench [repetitions [line counts...]]
 //
@@ -24,6 +25,7 @@
 
 #include <libxml/parserInternals.h>
 #include "check/InvoiceCheck.h"
+#include "commands/CommandDispatch.h"
 #include "views/InvoiceLines.h"
 #include "views/InvoicePanes.h"
 #include "views/ListModel.h"
@@ -59,6 +61,9 @@ public:
         return MessageAnswer::Ok;
     }
     QString chooseOpenFile(const QString &, const QString &, const QString &) override { return file; }
+    QString pdf; // where Ctrl+Shift+P saves
+    QString chooseSaveFile(const QString &, const QString &, const QString &) override { return pdf; }
+    bool choosePrinter(QPrinter &) override { return false; }
     QString clipboardText() override { return clipboard; }
     void setClipboardText(const QString &text) override { clipboard = text; }
     void showTextInfo(const QString &, const QString &) override {}
@@ -73,9 +78,11 @@ struct Row
     std::map<char, double> ms; // by step letter
     double openPeakMiB = 0;   // opening it in an empty window, then every step
     double reopenPeakMiB = 0; // the same, opening it again over itself
+    double pdfPeakMiB = 0;    // the whole process while it writes the PDF
+    double pdfAboveMiB = 0;   // the same, above what it held before
 };
 
-const char Steps[] = {'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h', 'i'};
+const char Steps[] = {'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h', 'i', 'p'};
 const char *const StepNames[] = {
     "(a) floor: bare libxml2 parse + validation",
     "(b) load as the program does it",
@@ -86,7 +93,18 @@ const char *const StepNames[] = {
     "(g) table text of Ctrl+F6",
     "(h) pane switch: to the built text view and back",
     "(i) the column fit button: every column to every row",
+    "(p) PDF by Ctrl+Shift+P: printout built, laid out, written",
 };
+
+// Ctrl+Shift+P into `pdf`, as the user saves the printout.
+void savePdf(MainWindow &window, BenchDesktop &desktop, const QString &pdf)
+{
+    desktop.pdf = pdf;
+    QFile::remove(pdf);
+    window.commands().Form_KeyDown(Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+    if (!QFile::exists(pdf))
+        std::fprintf(stderr, "no PDF was written\n");
+}
 
 double median(std::vector<double> values)
 {
@@ -123,6 +141,23 @@ double floorParseAndValidate(const QByteArray &bytes, const InvoiceSchema &schem
         std::swap(previous, doc);
     });
     return std::min(parseThenValidate, validateWhileParsing);
+}
+
+// The median time of Ctrl+Shift+P for an invoice of ten lines.
+double normalInvoicePdf(BenchDesktop &desktop, const QTemporaryDir &folder, int repetitions)
+{
+    desktop.file = folder.filePath(QStringLiteral("faktura-10.xml"));
+    QFile file(desktop.file);
+    const QByteArray bytes = bench::generateInvoice(10);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return -1;
+    file.close();
+    MainWindow window(&desktop);
+    window.Edit(QString());
+    window.commands().Command_Click(8);
+    return bench::medianMilliseconds(repetitions, nullptr, [&] {
+        savePdf(window, desktop, folder.filePath(QStringLiteral("faktura-10.pdf")));
+    });
 }
 
 } // namespace
@@ -238,7 +273,16 @@ int main(int argc, char *argv[])
             const double peak = double(bench::peakResidentBytes() - std::min(emptyWindow, bench::peakResidentBytes()));
             if (repetition == 0)
                 row.openPeakMiB = peak / (1024.0 * 1024.0);
-            row.reopenPeakMiB = peak / (1024.0 * 1024.0);
+            row.reopenPeakMiB = std::max(row.reopenPeakMiB, peak / (1024.0 * 1024.0));
+
+            // The printout has a peak of its own: from what the window holds.
+            bench::resetPeakResident();
+            const std::size_t beforePdf = bench::residentBytes();
+            timed('p', [&] { savePdf(*window, desktop, folder.filePath(QStringLiteral("faktura.pdf"))); });
+            const std::size_t pdfPeak = bench::peakResidentBytes();
+            row.pdfPeakMiB = std::max(row.pdfPeakMiB, double(pdfPeak) / (1024.0 * 1024.0));
+            row.pdfAboveMiB = std::max(row.pdfAboveMiB, double(pdfPeak - std::min(beforePdf, pdfPeak)) / (1024.0 * 1024.0));
+            bench::resetPeakResident();
         }
         for (const auto &[step, values] : times)
             row.ms[step] = median(values);
@@ -276,6 +320,11 @@ int main(int argc, char *argv[])
     std::printf("\n%-58s", "peak memory above the empty window: open again over it");
     for (const Row &row : rows)
         std::printf(" | %9.1f MiB (%5.1f x file)", row.reopenPeakMiB, row.reopenPeakMiB * 1024 * 1024 / double(row.bytes));
+    std::printf("\n%-58s", "peak memory of the process while writing the PDF");
+    for (const Row &row : rows)
+        std::printf(" | %9.1f MiB (%5.1f above)  ", row.pdfPeakMiB, row.pdfAboveMiB);
+    const double normalPdf = normalInvoicePdf(desktop, folder, repetitions);
+    std::printf("\n%-58s | %9.1f ms\n", "(p) PDF of a normal invoice (10 lines)", normalPdf);
     std::printf("\n\nTargets at %d lines:\n", rows.back().lines);
 
     const Row &small = rows.front();
@@ -306,6 +355,10 @@ int main(int argc, char *argv[])
            QStringLiteral("(k) the check takes %1 ms, under 10 % of open and display").arg(large.ms.at('k'), 0, 'f', 1));
     for (char step : {'e', 'f', 'h'})
         target(large.ms.at(step) < 50, QStringLiteral("(%1) under 50 ms: %2 ms").arg(QLatin1Char(step)).arg(large.ms.at(step), 0, 'f', 1));
+    target(large.ms.at('p') < 10000, QStringLiteral("(p) the PDF in under 10 s: %1 ms").arg(large.ms.at('p'), 0, 'f', 1));
+    target(large.pdfPeakMiB < 300,
+           QStringLiteral("the process under 300 MiB while writing the PDF: %1 MiB").arg(large.pdfPeakMiB, 0, 'f', 1));
+    target(normalPdf < 500, QStringLiteral("(p) a normal invoice's PDF well under a second: %1 ms").arg(normalPdf, 0, 'f', 1));
     const double memoryRatio = large.openPeakMiB * 1024 * 1024 / double(large.bytes);
     target(memoryRatio <= 25, QStringLiteral("peak memory on opening %1 x the file size <= 25 x").arg(memoryRatio, 0, 'f', 1));
     return allMet ? 0 : 2;

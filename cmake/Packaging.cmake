@@ -41,8 +41,9 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_STRIP_FILES ON)
-# The shared libraries are found by dpkg-shlibdeps; Qt's platform plugins and
-# its Polish translation are loaded at run time and must be named.
+# The shared libraries are found by dpkg-shlibdeps; Qt's platform plugins,
+# its Polish translation and the printout's font (DejaVu Sans, embedded in
+# every PDF) are loaded at run time and must be named.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, fonts-dejavu-core")
 include(CPack)

@@ -67,7 +67,7 @@ MainWindow::MainWindow(Desktop *desktop, QWidget *parent)
 
     auto &c = *m_controls;
     const Twips twips = twipsFor(this);
-    for (int index : {0, 8, 9, 10})
+    for (int index : {0, 8, 9, 10, 13})
         c.command[std::size_t(index)]->setGeometry(twips.toPixels(commandRowRect(index)));
     c.strukturaOn->setGeometry(twips.toPixels(strukturaOnRect()));
     resize(twips.toPixels(17280), twips.toPixels(11055));

@@ -87,6 +87,8 @@ TwipRect commandRowRect(int index)
         return {2835, 0, 1590, 435};
     case 10:
         return {4410, 0, 1080, 435};
+    case 13:
+        return {5475, 0, 1245, 435};
     default:
         return {};
     }
@@ -109,6 +111,7 @@ MainWindowControls::MainWindowControls(QWidget *window)
     command[8] = button(window, 8, QStringLiteral("Otwórz z pliku F5"));
     command[9] = button(window, 9, QStringLiteral("Wklej Ctrl+F5"));
     command[10] = button(window, 10, QStringLiteral("Kontrola  F9"), QStringLiteral("Sprawdź sumy, numery i plik faktury"));
+    command[13] = button(window, 13, QStringLiteral("Drukuj  Ctrl+P"), QStringLiteral("Drukuj fakturę lub zapisz jako PDF"));
     command[0] = button(window, 0, QStringLiteral("Zamknij Esc"));
 
     korygowane = new QCheckBox(QStringLiteral("Pokaż dokumenty korygowane F12"), window);

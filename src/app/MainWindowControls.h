@@ -30,8 +30,8 @@ struct MainWindowControls
 {
     explicit MainWindowControls(QWidget *window);
 
-    // The push-button array; 10 is the invoice check.
-    std::array<QPushButton *, 13> command{};
+    // The push-button array; 10 is the invoice check, 13 the printout.
+    std::array<QPushButton *, 14> command{};
 
     QCheckBox *strukturaOn = nullptr;
     QCheckBox *korygowane = nullptr;

@@ -9,6 +9,8 @@
 #include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTranslator>
 
@@ -87,6 +89,27 @@ QString QtDesktop::chooseOpenFile(const QString &filterPairs, const QString &fol
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
+}
+
+QString QtDesktop::chooseSaveFile(const QString &filterPairs, const QString &path, const QString &title)
+{
+    QFileDialog dialog(m_owner, title, QDir::fromNativeSeparators(path), qtNameFilters(filterPairs));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    // "*.pdf" of the first filter: a name typed without it gets it before the
+    // dialog asks whether to replace an existing file.
+    const QString pattern = filterPairs.section(u'|', 1, 1);
+    if (pattern.startsWith(QStringLiteral("*.")))
+        dialog.setDefaultSuffix(pattern.mid(2));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+bool QtDesktop::choosePrinter(QPrinter &printer)
+{
+    QPrintDialog dialog(&printer, m_owner);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 QString QtDesktop::clipboardText()

@@ -10,8 +10,8 @@ class QSettings;
 
 namespace velkor {
 
-// Message boxes, the open-file dialog and the clipboard of the running Qt
-// application, owned by the main window.
+// Message boxes, the file and print dialogs and the clipboard of the running
+// Qt application, owned by the main window.
 class QtDesktop : public Desktop
 {
 public:
@@ -19,6 +19,8 @@ public:
 
     MessageAnswer showMessage(const Message &message) override;
     QString chooseOpenFile(const QString &filterPairs, const QString &folder, const QString &title) override;
+    QString chooseSaveFile(const QString &filterPairs, const QString &path, const QString &title) override;
+    bool choosePrinter(QPrinter &printer) override;
     QString clipboardText() override;
     void setClipboardText(const QString &text) override;
     void showTextInfo(const QString &text, const QString &caption) override;

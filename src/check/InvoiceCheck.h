@@ -14,6 +14,9 @@ namespace velkor {
 CheckReport checkInvoice(const InvoiceDocument &document, const InvoiceLines &lines, const QString &ksefNumber,
                          const QString &decimalSeparator);
 
+// The report's first section: the VAT summary recomputed from the lines.
+constexpr std::size_t VatSummarySection = 0;
+
 // Adds the verification link (KOD I) and its section to a report: the
 // link, the caption of its QR code (the KSeF number or "OFFLINE") and, for a
 // pasted invoice, a note that the link matches only a byte-identical file.

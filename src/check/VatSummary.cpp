@@ -1,5 +1,6 @@
 #include "VatSummary.h"
 
+#include "check/RateGroups.h"
 #include "support/Decimal.h"
 #include "support/ExactFigure.h"
 #include "views/LineFigures.h"
@@ -16,33 +17,6 @@ namespace velkor {
 
 namespace {
 
-// A header total and the VAT rate codes (P_12) whose lines make it up.
-struct RateGroup
-{
-    const char *netField;
-    const char *vatField;    // nullptr: no VAT at these rates
-    const char *vatPlnField; // nullptr: no VAT in PLN
-    std::vector<const char *> codes;
-};
-
-enum SpecialGroup { Oss = 4, Margin = 12 };
-
-// The header's totals in schema order, as its documentation assigns them.
-const std::array<RateGroup, 13> Groups = {{
-    {"P_13_1", "P_14_1", "P_14_1W", {"23", "22"}},
-    {"P_13_2", "P_14_2", "P_14_2W", {"8", "7"}},
-    {"P_13_3", "P_14_3", "P_14_3W", {"5"}},
-    {"P_13_4", "P_14_4", "P_14_4W", {"4", "3"}}, // the taxi flat rate
-    {"P_13_5", "P_14_5", nullptr, {}},           // the OSS procedure: lines with P_12_XII
-    {"P_13_6_1", nullptr, nullptr, {"0 KR"}},
-    {"P_13_6_2", nullptr, nullptr, {"0 WDT"}},
-    {"P_13_6_3", nullptr, nullptr, {"0 EX"}},
-    {"P_13_7", nullptr, nullptr, {"zw"}},
-    {"P_13_8", nullptr, nullptr, {"np I"}},
-    {"P_13_9", nullptr, nullptr, {"np II"}},
-    {"P_13_10", nullptr, nullptr, {"oo"}},
-    {"P_13_11", nullptr, nullptr, {}}, // the margin scheme: lines without a rate
-}};
 const char *const VatFieldsInTheAmountDue[] = {"P_14_1", "P_14_2", "P_14_3", "P_14_4", "P_14_5"};
 
 const Decimal Hundredth = Decimal::fromScaled(1, 2);
@@ -97,8 +71,8 @@ public:
         if (fromLines)
             addLines();
         m_foreign = text("n:Faktura/n:Fa/n:KodWaluty").compare(QStringLiteral("PLN"), Qt::CaseInsensitive) != 0;
-        for (std::size_t g = 0; g < Groups.size(); ++g)
-            checkGroup(Groups[g], m_sums[g], fromLines);
+        for (std::size_t g = 0; g < rateGroups().size(); ++g)
+            checkGroup(rateGroups()[g], m_sums[g], fromLines);
         if (m_other.lines > 0) {
             note(QStringLiteral("%1 bez stawki VAT lub z inną stawką (%2): netto %3; nagłówek nie ma dla nich pola.")
                      .arg(countOf(m_other.lines, "pozycja", "pozycje", "pozycji"),
@@ -144,7 +118,7 @@ private:
                 return c.oss == oss && c.before == line.hasStanPrzed && c.code == code;
             });
             if (sums == codes.end()) {
-                GroupSums &group = oss ? m_sums[Oss] : sumsOf(QString::fromUtf8(code).trimmed(), margin);
+                GroupSums &group = oss ? m_sums[OssGroup] : sumsOf(QString::fromUtf8(code).trimmed(), margin);
                 sums = codes.insert(codes.end(), {QByteArray(code.constData(), code.size()), oss, line.hasStanPrzed,
                                                   codeElement, &group, {}, {}});
             }
@@ -179,9 +153,9 @@ private:
     GroupSums &sumsOf(const QString &code, bool margin)
     {
         if (code.isEmpty())
-            return margin ? m_sums[Margin] : m_other;
-        for (std::size_t g = 0; g < Groups.size(); ++g) {
-            for (const char *known : Groups[g].codes) {
+            return margin ? m_sums[MarginGroup] : m_other;
+        for (std::size_t g = 0; g < rateGroups().size(); ++g) {
+            for (const char *known : rateGroups()[g].codes) {
                 if (code.compare(QString::fromUtf8(known), Qt::CaseInsensitive) == 0)
                     return m_sums[g];
             }
@@ -263,7 +237,7 @@ private:
     {
         const std::optional<Decimal> due = field("P_15");
         Decimal sum;
-        for (const RateGroup &group : Groups)
+        for (const RateGroup &group : rateGroups())
             sum = sum + field(group.netField).value_or(Decimal());
         for (const char *vat : VatFieldsInTheAmountDue)
             sum = sum + field(vat).value_or(Decimal());
@@ -299,9 +273,9 @@ private:
 
     QString groupLabel(const RateGroup &group, const GroupSums &sums) const
     {
-        if (&group == &Groups[Oss])
+        if (&group == &rateGroups()[OssGroup])
             return QStringLiteral("Procedura OSS");
-        if (&group == &Groups[Margin])
+        if (&group == &rateGroups()[MarginGroup])
             return QStringLiteral("Procedura marży");
         QStringList codes = sums.codes;
         if (codes.isEmpty())
@@ -331,7 +305,7 @@ private:
     const InvoiceLines &m_lines;
     QString m_separator;
     bool m_foreign = false;
-    std::array<GroupSums, Groups.size()> m_sums;
+    std::array<GroupSums, 13> m_sums; // one per rate group
     GroupSums m_other;
     std::vector<Finding> m_findings;
 };

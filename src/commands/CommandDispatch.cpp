@@ -2,10 +2,14 @@
 
 #include "app/InvoiceState.h"
 #include "app/MainWindowControls.h"
+#include "app/ReportError.h"
 #include "check/InvoiceCheck.h"
 #include "commands/ClipboardExport.h"
 #include "load/InvoiceLoader.h"
+#include "print/InvoicePrint.h"
+#include "print/PrintCommand.h"
 #include "support/Desktop.h"
+#include "support/Failure.h"
 #include "views/InvoicePanes.h"
 #include "views/ListModel.h"
 #include "views/ListView.h"
@@ -57,6 +61,7 @@ CommandDispatch::CommandDispatch(QWidget *window, MainWindowControls &controls, 
     , m_settings(settings)
     , m_schemaFile(std::move(schemaFile))
     , m_nodeDescription(std::make_unique<NodeDescription>(desktop, m_schemaFile))
+    , m_print(std::make_unique<PrintCommand>(desktop, settings))
 {
     for (std::size_t index = 0; index < controls.command.size(); ++index) {
         if (QPushButton *button = controls.command[index])
@@ -126,6 +131,9 @@ void CommandDispatch::Command_Click(int index)
     case 12:
         if (!m_state.tree->isEmpty() && isShown(c.drzewo))
             m_nodeDescription->ShowNodeDescription(*m_state.tree, c.treeModel->nodeOf(c.drzewo->currentIndex()));
+        break;
+    case 13:
+        printInvoice(false);
         break;
     default:
         break;
@@ -211,6 +219,12 @@ bool CommandDispatch::Form_KeyDown(int key, Qt::KeyboardModifiers modifiers)
     case KeyCommand::Check:
         Command_Click(10);
         break;
+    case KeyCommand::Print:
+        Command_Click(13);
+        break;
+    case KeyCommand::SavePdf:
+        printInvoice(true);
+        break;
     case KeyCommand::ToggleView:
         c.strukturaOn->setChecked(!c.strukturaOn->isChecked());
         m_textAndReveal.StrukturaOn_Click();
@@ -224,17 +238,54 @@ bool CommandDispatch::Form_KeyDown(int key, Qt::KeyboardModifiers modifiers)
     return true;
 }
 
-void CommandDispatch::showCheck()
+CheckReport *CommandDispatch::checkWithLink()
 {
     if (!m_state.invoiceDoc || !m_state.check)
-        return;
+        return nullptr;
+    // The link hashes the whole file: done when asked for, once per invoice.
+    if (m_state.check->link.isEmpty())
+        addVerificationLink(*m_state.check, *m_state.invoiceDoc, m_state.ksefNumber);
+    return &*m_state.check;
+}
+
+void CommandDispatch::showCheck()
+{
     try {
-        // The link hashes the whole file: done when asked for, once per invoice.
-        if (m_state.check->link.isEmpty())
-            addVerificationLink(*m_state.check, *m_state.invoiceDoc, m_state.ksefNumber);
-        m_desktop.showCheckReport(*m_state.check);
+        if (const CheckReport *check = checkWithLink())
+            m_desktop.showCheckReport(*check);
     } catch (...) {
         // Nothing to show; nothing is reported.
+    }
+}
+
+void CommandDispatch::printInvoice(bool toPdf)
+{
+    if (!m_state.invoiceDoc || m_loading)
+        return;
+    try {
+        const InvoiceDocument &document = *m_state.invoiceDoc;
+        const QString separator = InvoicePanes::decimalSeparator();
+        const InvoiceLines lines = buildInvoiceLines(document, separator);
+        print::PrintSources sources{lines, {}, {}, {}, m_state.ksefNumber, separator};
+        CheckReport linkOnly;
+        const CheckReport *check = checkWithLink();
+        if (check) {
+            sources.vatFindings = check->sections.at(VatSummarySection).findings;
+        } else {
+            // Without the check the printout still carries the link.
+            addVerificationLink(linkOnly, document, m_state.ksefNumber);
+            check = &linkOnly;
+        }
+        sources.link = check->link;
+        sources.qrCaption = check->caption;
+        const print::PrintDocument printout = print::buildPrintDocument(document, sources);
+        if (toPdf)
+            m_print->savePdf(printout, document.sourceBytes());
+        else
+            m_print->print(printout, document.sourceBytes());
+    } catch (...) {
+        const Failure failure = failureFromCurrentException();
+        ReportError(m_desktop, failure.number(), failure.description(), QStringLiteral("Drukowanie"));
     }
 }
 

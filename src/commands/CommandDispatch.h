@@ -18,7 +18,9 @@ class Desktop;
 class InvoicePanes;
 class ListView;
 class NodeDescription;
+class PrintCommand;
 class TextAndReveal;
+struct CheckReport;
 struct InvoiceState;
 struct MainWindowControls;
 
@@ -49,6 +51,12 @@ private:
     void exitWithConfirmation();
     // The invoice check's report with the verification link, in its window.
     void showCheck();
+    // The check's report with its verification link, computed once per
+    // invoice; none when the check did not run.
+    CheckReport *checkWithLink();
+    // The printout of the shown invoice, through the print dialog or into a
+    // PDF file; nothing without an invoice.
+    void printInvoice(bool toPdf);
     void loadInvoice(LoadSource source, const QString &chosenFile = QString());
     // Copies the second column of the list's selected row, if any, and
     // focuses the list; nothing at all when the list is empty.
@@ -64,6 +72,7 @@ private:
     QSettings &m_settings;
     QString m_schemaFile;
     std::unique_ptr<NodeDescription> m_nodeDescription;
+    std::unique_ptr<PrintCommand> m_print;
     bool m_loading = false;
 };
 

@@ -4,7 +4,7 @@ namespace velkor {
 
 namespace {
 
-enum class ShiftState { None, Shift, Ctrl, Other };
+enum class ShiftState { None, Shift, Ctrl, CtrlShift, Other };
 
 ShiftState shiftStateOf(Qt::KeyboardModifiers modifiers)
 {
@@ -16,6 +16,8 @@ ShiftState shiftStateOf(Qt::KeyboardModifiers modifiers)
         return ShiftState::Shift;
     if (modifiers == Qt::ControlModifier)
         return ShiftState::Ctrl;
+    if (modifiers == (Qt::ControlModifier | Qt::ShiftModifier))
+        return ShiftState::CtrlShift;
     return ShiftState::Other;
 }
 
@@ -49,6 +51,8 @@ KeyCommand keyCommand(int key, Qt::KeyboardModifiers modifiers)
         return none ? KeyCommand::ToggleView : KeyCommand::None;
     case Qt::Key_F12:
         return none ? KeyCommand::ToggleCorrections : KeyCommand::None;
+    case Qt::Key_P:
+        return ctrl ? KeyCommand::Print : shift == ShiftState::CtrlShift ? KeyCommand::SavePdf : KeyCommand::None;
     default:
         return KeyCommand::None;
     }

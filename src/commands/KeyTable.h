@@ -5,8 +5,8 @@
 namespace velkor {
 
 // The rows of the window's key table. A key with its shift state matches at
-// most one row; the shift state is compared as a whole (none, Shift or Ctrl;
-// Alt or Ctrl+Shift match nothing).
+// most one row; the shift state is compared as a whole (none, Shift, Ctrl or,
+// for P alone, Ctrl+Shift; Alt matches nothing).
 enum class KeyCommand {
     None,
     Exit,              // Esc
@@ -25,6 +25,8 @@ enum class KeyCommand {
     Check,             // F9
     ToggleView,        // F11
     ToggleCorrections, // F12
+    Print,             // Ctrl+P
+    SavePdf,           // Ctrl+Shift+P
 };
 
 KeyCommand keyCommand(int key, Qt::KeyboardModifiers modifiers);

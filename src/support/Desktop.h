@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QPrinter;
+
 namespace velkor {
 
 struct CheckReport;
@@ -25,9 +27,10 @@ struct Message
     }
 };
 
-// The three modal or shared services of the desktop the program talks to:
-// message boxes, the open-file dialog and the clipboard. The GUI implements it
-// with Qt; tests use a recording fake, so no test ever waits on a modal box.
+// The modal or shared services of the desktop the program talks to: message
+// boxes, the file and print dialogs, the clipboard and its own windows. The
+// GUI implements it with Qt; tests use a recording fake, so no test ever
+// waits on a modal box.
 class Desktop
 {
 public:
@@ -39,6 +42,15 @@ public:
     // Returns the chosen file's full path, or an empty text on cancel.
     virtual QString chooseOpenFile(const QString &filterPairs, const QString &folder,
                                    const QString &title) = 0;
+
+    // The save-file dialog, starting at `path` (a folder and a suggested
+    // name); a name typed without the filter's extension gets it. Returns the
+    // chosen full path, or an empty text on cancel.
+    virtual QString chooseSaveFile(const QString &filterPairs, const QString &path, const QString &title) = 0;
+
+    // The print dialog for `printer`; true when the user chose to print, the
+    // printer then set up as chosen.
+    virtual bool choosePrinter(QPrinter &printer) = 0;
 
     virtual QString clipboardText() = 0;
     // Replaces the clipboard's contents with plain text; an empty text leaves

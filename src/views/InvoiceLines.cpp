@@ -15,19 +15,6 @@ namespace {
 const QString CRLF = QStringLiteral("\r\n");
 const QString TAB = QStringLiteral("\t");
 
-// The first before-state line of each line number, in document order: the
-// lookup of the before state done once for all lines. Line numbers are
-// whole numbers, so "01", " 1 " and "1" are the same line.
-std::map<Decimal, std::size_t> indexBeforeStateLines(const std::vector<LineElements> &elements)
-{
-    std::map<Decimal, std::size_t> index;
-    for (std::size_t i = 0; i < elements.size(); ++i) {
-        if (elements[i].beforeState && elements[i].nrWierszaFa)
-            index.emplace(numberOf(elements[i].nrWierszaFa), i);
-    }
-    return index;
-}
-
 // What the list shows of one state of a line: its currency figures and
 // their value in PLN at the state's own rate.
 struct ShownFigures
@@ -142,6 +129,16 @@ QString commonRateOf(const std::vector<ListRow> &rows)
 
 } // namespace
 
+std::map<Decimal, std::size_t> beforeStateLines(const std::vector<LineElements> &elements)
+{
+    std::map<Decimal, std::size_t> index;
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        if (elements[i].beforeState && elements[i].nrWierszaFa)
+            index.emplace(numberOf(elements[i].nrWierszaFa), i);
+    }
+    return index;
+}
+
 InvoiceLines buildInvoiceLines(const InvoiceDocument &document, const QString &decimalSeparator)
 {
     InvoiceLines result;
@@ -165,7 +162,7 @@ InvoiceLines buildInvoiceLines(const InvoiceDocument &document, const QString &d
                 }
             }
         });
-        beforeState = indexBeforeStateLines(elements);
+        beforeState = beforeStateLines(elements);
     } catch (...) {
         result.failure = failureFromCurrentException();
         return result;

@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -29,5 +30,11 @@ struct InvoiceLines
 
 // Numbers are written with `decimalSeparator`, the user's regional one.
 InvoiceLines buildInvoiceLines(const InvoiceDocument &document, const QString &decimalSeparator);
+
+// The before-state line a corrected line is compared with: the first
+// before-state line of each line number, in document order, as an index into
+// `elements`. Line numbers are whole numbers, so "01", " 1 " and "1" are the
+// same line.
+std::map<Decimal, std::size_t> beforeStateLines(const std::vector<LineElements> &elements);
 
 } // namespace velkor

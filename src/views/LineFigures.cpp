@@ -7,7 +7,7 @@
 
 namespace velkor {
 
-LineElements::LineElements(const InvoiceDocument &document, const xmlNode *line)
+LineElements::LineElements(const InvoiceDocument &document, const xmlNode *line) : line(line)
 {
     using Slot = const xmlNode *LineElements::*;
     static const std::unordered_map<std::string_view, Slot> slots{

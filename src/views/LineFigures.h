@@ -10,6 +10,7 @@ namespace velkor {
 // its children; each is the first of its name, as a selection would give.
 struct LineElements
 {
+    const xmlNode *line = nullptr; // the FaWiersz itself
     const xmlNode *nrWierszaFa = nullptr;
     const xmlNode *indeks = nullptr, *p8a = nullptr, *p8b = nullptr, *p9a = nullptr, *p9b = nullptr;
     const xmlNode *p11 = nullptr, *p11a = nullptr, *p12 = nullptr, *p12xii = nullptr, *kursWaluty = nullptr;

@@ -142,10 +142,12 @@ private Q_SLOTS:
                                           {9, "Wklej Ctrl+F5"},
                                           {10, "Kontrola  F9"},
                                           {11, "«»"},
-                                          {12, "Info  F1"}};
+                                          {12, "Info  F1"},
+                                          {13, "Drukuj  Ctrl+P"}};
         for (auto it = captions.begin(); it != captions.end(); ++it)
             QCOMPARE(c().command[std::size_t(it.key())]->text(), it.value());
         QCOMPARE(c().command[10]->toolTip(), QStringLiteral("Sprawdź sumy, numery i plik faktury"));
+        QCOMPARE(c().command[13]->toolTip(), QStringLiteral("Drukuj fakturę lub zapisz jako PDF"));
         const QString copyTip = QStringLiteral("Wybierz pozycję na liście i naciśnij Ctrl+C");
         for (int index : {1, 3, 4})
             QCOMPARE(c().command[std::size_t(index)]->toolTip(), copyTip);
@@ -200,7 +202,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("window");
         QTest::addColumn<QString>("button");
-        for (int index : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12})
+        for (int index : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13})
             QTest::addRow("Okno, Command%d", index) << "Okno" << QStringLiteral("Command%1").arg(index);
         QTest::newRow("Okno, StrukturaOn") << "Okno" << "StrukturaOn";
         QTest::newRow("Okno, Korygowane") << "Okno" << "Korygowane";

@@ -80,6 +80,10 @@ private Q_SLOTS:
         QTest::newRow("F12") << int(Qt::Key_F12) << none << int(KeyCommand::ToggleCorrections);
         QTest::newRow("F4") << int(Qt::Key_F4) << none << int(KeyCommand::None);
         QTest::newRow("C") << int(Qt::Key_C) << ctrl << int(KeyCommand::None);
+        QTest::newRow("Ctrl+P") << int(Qt::Key_P) << ctrl << int(KeyCommand::Print);
+        QTest::newRow("Ctrl+Shift+P") << int(Qt::Key_P) << (ctrl | shift) << int(KeyCommand::SavePdf);
+        QTest::newRow("P") << int(Qt::Key_P) << none << int(KeyCommand::None);
+        QTest::newRow("Alt+P") << int(Qt::Key_P) << alt << int(KeyCommand::None);
     }
     void keyTable()
     {

@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 namespace velkor::test {
 
 // Records every message and answers the dialog and clipboard from scripted
@@ -34,6 +36,24 @@ public:
     {
         dialogCalls << QStringList{filterPairs, folder, title};
         return dialogResult;
+    }
+
+    QString saveDialogResult;            // the path the "user" saves to; empty = cancel
+    QList<QStringList> saveDialogCalls;  // filter, path, title of every save dialog shown
+    QString chooseSaveFile(const QString &filterPairs, const QString &path, const QString &title) override
+    {
+        saveDialogCalls << QStringList{filterPairs, path, title};
+        return saveDialogResult;
+    }
+
+    // What the "user" does in the print dialog: sets the printer up and
+    // returns true to print; none cancels.
+    std::function<bool(QPrinter &)> printDialog;
+    int printDialogs = 0;
+    bool choosePrinter(QPrinter &printer) override
+    {
+        ++printDialogs;
+        return printDialog && printDialog(printer);
     }
 
     QString clipboardText() override { return clipboard; }
