@@ -40,6 +40,8 @@ public:
     QString text;
     MessageAnswer showMessage(const Message &) override { return MessageAnswer::Ok; }
     QString chooseOpenFile(const QString &, const QString &, const QString &) override { return {}; }
+    QString chooseSaveFile(const QString &, const QString &, const QString &) override { return {}; }
+    bool choosePrinter(QPrinter &) override { return false; }
     QString clipboardText() override { return text; }
     void setClipboardText(const QString &value) override { text = value; }
     void showTextInfo(const QString &, const QString &) override {}
