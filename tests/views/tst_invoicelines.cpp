@@ -55,6 +55,12 @@ private Q_SLOTS:
         QTest::newRow("no rounding when read") << ""
             << "<P_8B>1.004951</P_8B><P_9A>0.34495</P_9A><P_11>0.35</P_11><P_12>23</P_12>"
             << "1,00|0,34| |0,35||23|" << "";
+        // Halves away from zero: 0.125 -> 0.13 and 2.345 -> 2.35, not 0.12 and 2.34.
+        QTest::newRow("halves away from zero") << ""
+            << "<P_8B>0.125</P_8B><P_9A>2.345</P_9A><P_11>0.29</P_11><P_12>23</P_12>" << "0,13|2,35| |0,29||23|" << "";
+        // 0.15375 / 1.23 = 0.125 -> 0.13; 3.69 / 1.23 = 3.
+        QTest::newRow("a gross half away from zero") << ""
+            << "<P_8B>1</P_8B><P_9B>0.15375</P_9B><P_11A>3.69</P_11A><P_12>23</P_12>" << "1,00|0,13| |3,00||23|" << "";
         // 0.04415 x 4.3 = 0.189845 -> 0.19; 10 x 4.3 = 43.
         QTest::newRow("rate times the exact price") << ""
             << "<P_8B>1</P_8B><P_9A>0.04415</P_9A><P_11>10</P_11><P_12>23</P_12><KursWaluty>4.3</KursWaluty>"
