@@ -143,11 +143,11 @@ private Q_SLOTS:
 
         c.listaS->setFocus();
         QCOMPARE(c.infoPanel->text(), QStringLiteral("NIP: 6891152920"));
+        c.lista->selectRow(1); // while the lines lack the focus
         c.drzewo->setCurrentIndex(c.treeModel->index(0, 0));
         c.drzewo->setFocus();
         QCOMPARE(c.infoPanel->text(), QStringLiteral("Naglowek"));
-        // The lines' focus shows the selected line, chosen while they lacked it.
-        c.lista->selectRow(1);
+        // The lines' focus shows the selected line and its details.
         c.lista->setFocus();
         QVERIFY(c.infoPanel->text().startsWith(QStringLiteral("Lp: 2   Ilość: ") + regional("1.00")));
         QCOMPARE(c.listaEModel->row(0).cells(), (QStringList{"Lp", "2"}));
