@@ -249,6 +249,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("row");
         QTest::addColumn<QString>("cells"); // the row's first cells, "|" between
         // Line 1 at 4.2142: 1356.00 x 4.2142 = 5714.4552 -> 5714.46; 100.45 x 4.2142 = 423.31639 -> 423.32.
+        // Line 2 has no rate and a quantity of 2.561 -> 2.56.
         const QString basic = publicExample("podstawowa__FA_3_Przyklad_1.xml");
         QTest::newRow("public 1, line 1") << basic << 2 << 0
             << "1|000000000011111111|SZT|8,00|5714,46|1356,00|423,32|100,45|23|4,214200|GTU_01|||";
