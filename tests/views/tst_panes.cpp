@@ -94,6 +94,19 @@ private Q_SLOTS:
         QVERIFY(f.window->state().commonRate.isEmpty());
     }
 
+    // A load while another window is active, as a file dropped from it,
+    // completes the panes at once: no focus event comes to the lines yet.
+    void loadIntoAnInactiveWindowShowsTheFirstLine()
+    {
+        QWidget other;
+        other.show();
+        QApplication::setActiveWindow(&other);
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        f.paste(invoiceWithLines().toXml());
+        QVERIFY(!f.c().listaEModel->isEmpty());
+        QCOMPARE(f.c().listaEModel->row(0).cells(), (QStringList{"Lp", "1"}));
+    }
+
     void invoiceWithoutLinesFocusesTheHeaderList()
     {
         auto &c = f.c();
