@@ -77,27 +77,42 @@ class TestReveal : public QObject
         QTest::keyClick(c().struktura, Qt::Key_F11);
     }
 
+    // The text view of a 200-line invoice, shown and focused, with no
+    // reveal pending.
+    TextLinesView *longText()
+    {
+        TestInvoice invoice;
+        for (int line = 1; line <= 200; ++line)
+            invoice.lines += invoiceLine(QString::number(line), {{"P_7", QStringLiteral("Towar numer %1").arg(line)}});
+        f.paste(invoice.toXml());
+        c().zegar->stop();
+        c().strukturaOn->click();
+        return c().struktura;
+    }
+
 private Q_SLOTS:
     void initTestCase() { initializeXmlLibrary(); }
     void init() { QVERIFY(f.startFresh()); }
     void cleanup() { f.stop(); }
 
-    void textViewBeforeAnyLoadIsEmptyAndFocused()
+    // F11 switches between the tree with the lines and the text view; the
+    // text is built at the first switch after a load, and only then.
+    void textViewIsBuiltOncePerLoad()
     {
         QTest::keyClick(c().lista, Qt::Key_F11);
         QVERIFY(c().strukturaOn->isChecked());
-        QVERIFY(c().ramkaT->isVisible());
-        QVERIFY(!c().ramkaD->isVisible() && !c().ramka->isVisible());
-        QVERIFY(c().struktura->isEmpty());
+        QVERIFY(c().ramkaT->isVisible() && !c().ramkaD->isVisible() && !c().ramka->isVisible());
         QCOMPARE(QApplication::focusWidget(), c().struktura);
+        // Before any load the text is empty and takes keys quietly.
+        QVERIFY(c().struktura->isEmpty());
+        QTest::keyClick(c().struktura, Qt::Key_Down);
+        QTest::keyClick(c().struktura, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(c().struktura->selectedText(), QString());
         QTest::keyClick(c().struktura, Qt::Key_F11);
         QVERIFY(!c().strukturaOn->isChecked());
         QVERIFY(c().ramkaD->isVisible() && c().ramka->isVisible() && !c().ramkaT->isVisible());
         QCOMPARE(QApplication::focusWidget(), c().drzewo);
-    }
 
-    void textViewIsBuiltOncePerLoad()
-    {
         f.paste(TestInvoice().toXml());
         QVERIFY(f.window->textAndReveal().builtText().isEmpty()); // not before the first switch
         c().strukturaOn->click();
@@ -111,17 +126,17 @@ private Q_SLOTS:
 
         // A load switches back to the tree and forgets the text.
         f.paste(threeLineCorrection().toXml());
-        QVERIFY(!c().strukturaOn->isChecked());
-        QVERIFY(c().ramkaD->isVisible());
+        QVERIFY(!c().strukturaOn->isChecked() && c().ramkaD->isVisible());
         QVERIFY(f.window->textAndReveal().builtText().isEmpty());
         QVERIFY(c().struktura->isEmpty());
         c().strukturaOn->click();
         QVERIFY(f.window->textAndReveal().builtText().contains(u"Trzecia"));
     }
 
-    void headerRowRevealsItsElementInTreeAndText()
+    // A row of any list reveals its own element in the tree and the text.
+    void rowsRevealTheirElementInTreeAndText()
     {
-        f.paste(TestInvoice().toXml());
+        f.paste(threeLineCorrection().toXml());
         showTextViewAndComeBack();
         QTRY_VERIFY(!c().zegar->isActive()); // the load's own reveal is done
         clickRow(c().listaS, 0); // NIP
@@ -132,26 +147,9 @@ private Q_SLOTS:
         QCOMPARE(selectedTreeValue(), QStringLiteral("6891152920"));
         QCOMPARE(textSelection(), qMakePair(QStringLiteral("Podmiot1 / DaneIdentyfikacyjne / NIP"),
                                             QStringLiteral("Podmiot1 / DaneIdentyfikacyjne / NIP / 6891152920")));
-    }
 
-    void correctedDocumentRowsRevealTheirOwnElement()
-    {
-        f.paste(threeLineCorrection().toXml());
-        c().korygowane->click();
-        QTRY_VERIFY(!c().zegar->isActive());
-        clickRow(c().listaK, 1);
-        QTRY_COMPARE(selectedTreeValue(), QStringLiteral("FV/2/2026"));
-        QCOMPARE(selectedTreePath(), QStringLiteral("Fa / DaneFaKorygowanej / NrFaKorygowanej"));
-    }
-
-    void lineClickRevealsTheLinesOwnElementInBothViews()
-    {
-        f.paste(threeLineCorrection().toXml());
-        showTextViewAndComeBack();
-        c().lista->setFocus();
         clickRow(c().lista, 2); // line 3, the fourth FaWiersz
-        QCOMPARE(c().listaEModel->row(0).cell(0), QStringLiteral("Lp"));
-        QCOMPARE(c().listaEModel->row(0).cell(1), QStringLiteral("3"));
+        QCOMPARE(c().listaEModel->row(0).cells(), (QStringList{"Lp", "3"}));
         QTRY_COMPARE(selectedTreePath(), QStringLiteral("Fa / FaWiersz"));
         QCOMPARE(c().treeModel->index(0, 0, c().treeModel->index(0, 0, c().drzewo->currentIndex())).data().toString(),
                  QStringLiteral("3"));
@@ -164,55 +162,20 @@ private Q_SLOTS:
         clickRow(c().listaE, kolor);
         QTRY_COMPARE(selectedTreePath(), QStringLiteral("Fa / DodatkowyOpis"));
         QCOMPARE(textSelection().second, QStringLiteral("Fa / DodatkowyOpis / NrWiersza / 3"));
+
+        // A corrected document's row reveals its own occurrence.
+        c().korygowane->click();
+        clickRow(c().listaK, 1);
+        QTRY_COMPARE(selectedTreeValue(), QStringLiteral("FV/2/2026"));
+        QCOMPARE(selectedTreePath(), QStringLiteral("Fa / DaneFaKorygowanej / NrFaKorygowanej"));
     }
 
-    void lineDetailsFollowTheFocus()
-    {
-        f.paste(threeLineCorrection().toXml());
-        QVERIFY(!c().listaEModel->isEmpty()); // the focus placed by the load showed line 1
-        QCOMPARE(c().listaEModel->row(0).cell(1), QStringLiteral("1"));
-        c().lista->selectRow(1);
-        c().listaS->setFocus();
-        c().lista->setFocus();
-        QStringList labels;
-        for (const ListRow &row : c().listaEModel->rows())
-            labels << row.cell(0);
-        QCOMPARE(labels, (QStringList{"Lp", "Ilość", "Cena", "Wartość", "Nazwa", "Ilość po", "Ilość przed", "Cena po",
-                                      "Cena przed"}));
-        QCOMPARE(c().listaE->selectedRow(), 0);
-        QVERIFY(c().infoPanel->text().startsWith(QStringLiteral("Lp: 2   Ilość: -1")));
-    }
-
-    void missingPathCollapsesTheTreeAndSelectsNothing()
+    // Of quick requests the last wins; a path not in the tree collapses it
+    // and leaves the text's selection.
+    void revealsAreDeferredAndMayFindNothing()
     {
         f.paste(TestInvoice().toXml());
         showTextViewAndComeBack();
-        QTRY_VERIFY(!c().zegar->isActive());
-        f.window->textAndReveal().RevealInTree(QStringLiteral("Podmiot1 / DaneIdentyfikacyjne / NIP"));
-        f.window->textAndReveal().RevealInText(QStringLiteral("Podmiot1 / DaneIdentyfikacyjne / NIP"));
-        const auto before = textSelection();
-        f.window->textAndReveal().ScheduleReveal(QStringLiteral("Fa / Brak\t1"));
-        QTRY_VERIFY(!c().zegar->isActive());
-        for (int row = 0; row < c().treeModel->rowCount(); ++row)
-            QVERIFY(!c().drzewo->isExpanded(c().treeModel->index(row, 0)));
-        QCOMPARE(textSelection(), before);
-    }
-
-    void occurrenceZeroOrNotANumberMeansTheFirst()
-    {
-        f.paste(threeLineCorrection().toXml());
-        QTRY_VERIFY(!c().zegar->isActive());
-        f.window->textAndReveal().RevealInTree(QStringLiteral("Fa / FaWiersz / P_7\tx"));
-        QCOMPARE(selectedTreeValue(), QStringLiteral("Pierwsza"));
-        f.window->textAndReveal().RevealInTree(QStringLiteral("Fa / FaWiersz / P_7\t3"));
-        QCOMPARE(selectedTreeValue(), QStringLiteral("Druga"));
-        f.window->textAndReveal().RevealInTree(QStringLiteral("Fa / FaWiersz / P_7\t0"));
-        QCOMPARE(selectedTreeValue(), QStringLiteral("Pierwsza"));
-    }
-
-    void theLastOfQuickRequestsWins()
-    {
-        f.paste(TestInvoice().toXml());
         QTRY_VERIFY(!c().zegar->isActive());
         c().listaS->setFocus();
         clickRow(c().listaS, 0);
@@ -223,23 +186,26 @@ private Q_SLOTS:
         QTest::keyClick(c().listaS, Qt::Key_Down);
         QTest::keyClick(c().listaS, Qt::Key_Down);
         QTRY_COMPARE(selectedTreePath(), QStringLiteral("Fa / RodzajFaktury"));
-    }
 
-    void requestsWhileRefreshingAreIgnored()
-    {
-        f.paste(TestInvoice().toXml());
+        const auto before = textSelection();
+        QCOMPARE(before.first, QStringLiteral("Fa / RodzajFaktury"));
+        f.window->textAndReveal().ScheduleReveal(QStringLiteral("Fa / Brak\t1"));
         QTRY_VERIFY(!c().zegar->isActive());
-        f.window->state().refreshing = true;
-        f.window->textAndReveal().ScheduleReveal(QStringLiteral("Fa / P_2"));
-        QVERIFY(!c().zegar->isActive());
-        f.window->panes().ShowLineDetails(0);
-        f.window->state().refreshing = false;
+        for (int row = 0; row < c().treeModel->rowCount(); ++row)
+            QVERIFY(!c().drzewo->isExpanded(c().treeModel->index(row, 0)));
+        QCOMPARE(textSelection(), before);
     }
 
     void ctrlCCopiesSelectedLinesAndValues()
     {
-        f.paste(threeLineCorrection().toXml());
+        // In an empty list the key is consumed and copies nothing.
         f.desktop.clipboard = QStringLiteral("stare");
+        c().lista->setFocus();
+        QTest::keyClick(c().lista, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(f.desktop.clipboard, QStringLiteral("stare"));
+        QCOMPARE(f.desktop.clipboardWrites, 0);
+
+        f.paste(threeLineCorrection().toXml());
         c().lista->setFocus();
         c().lista->selectAll();
         QTest::keyClick(c().lista, Qt::Key_C, Qt::ControlModifier);
@@ -254,13 +220,6 @@ private Q_SLOTS:
         QTest::keyClick(c().lista, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(f.desktop.clipboard, QString());
 
-        // Ctrl+Shift+C is no copy key.
-        f.desktop.clipboard = QStringLiteral("stare");
-        c().lista->selectAll();
-        QTest::keyClick(c().lista, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
-        QTest::keyClick(c().lista, Qt::Key_C, Qt::AltModifier);
-        QCOMPARE(f.desktop.clipboard, QStringLiteral("stare"));
-
         c().listaS->setFocus();
         c().listaS->selectRow(1);
         QTest::keyClick(c().listaS, Qt::Key_C, Qt::ControlModifier);
@@ -273,13 +232,45 @@ private Q_SLOTS:
         QCOMPARE(f.desktop.clipboard, QStringLiteral("Sprzedawca Sp. z o.o."));
     }
 
-    void ctrlCInAnEmptyListIsConsumedAndCopiesNothing()
+    void textBoxSelectsCopiesAndScrolls()
     {
+        TextLinesView *text = longText();
+        const TextView *view = text->textView();
+        QCOMPARE(QApplication::focusWidget(), text);
+        QTest::keyClick(text, Qt::Key_End, Qt::ShiftModifier);
+        QCOMPARE(text->selectedText(), view->lineText(0));
+        QTest::keyClick(text, Qt::Key_Down, Qt::ShiftModifier);
+        QTest::keyClick(text, Qt::Key_C, Qt::ControlModifier);
+        QVERIFY(f.desktop.clipboard.startsWith(view->lineText(0) + QStringLiteral("\r\n")));
+        // Moving without Shift drops the selection: nothing to copy.
+        QTest::keyClick(text, Qt::Key_Right);
+        QCOMPARE(text->selectedText(), QString());
         f.desktop.clipboard = QStringLiteral("stare");
-        c().lista->setFocus();
-        QTest::keyClick(c().lista, Qt::Key_C, Qt::ControlModifier);
+        QTest::keyClick(text, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(f.desktop.clipboard, QStringLiteral("stare"));
-        QCOMPARE(f.desktop.clipboardWrites, 0);
+        QTest::keyClick(text, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(text->selectedText(), view->wholeText());
+
+        // Dragging over a line break selects it; a double click the line.
+        QWidget *area = text->viewport();
+        const int height = text->fontMetrics().lineSpacing();
+        const QPoint first(1, height / 2), second(1, height + height / 2);
+        QTest::mousePress(area, Qt::LeftButton, {}, first);
+        QMouseEvent move(QEvent::MouseMove, second, area->mapToGlobal(second), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(area, &move);
+        QTest::mouseRelease(area, Qt::LeftButton, {}, second);
+        QCOMPARE(text->selectedText(), view->lineText(0) + QStringLiteral("\r\n"));
+        QTest::mouseDClick(area, Qt::LeftButton, {}, QPoint(20, height / 2));
+        QCOMPARE(text->selectedText(), view->lineText(0));
+
+        // A revealed line is scrolled into view.
+        const int last = text->lineCount() - 1;
+        text->selectInLine(last, 0, 13);
+        QCOMPARE(text->selectedText(), QStringLiteral("Fa / FaWiersz"));
+        QVERIFY(text->firstVisibleLine() > 0 && text->firstVisibleLine() <= last);
+        QVERIFY(last - text->firstVisibleLine() < text->viewport()->height() / text->fontMetrics().lineSpacing());
+        QTest::keyClick(text, Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(text->firstVisibleLine(), 0);
     }
 };
 
