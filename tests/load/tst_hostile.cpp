@@ -1,17 +1,12 @@
-#include "commands/CommandDispatch.h"
 #include "load/InvoiceLoader.h"
 #include "load/OfflineResources.h"
 
-#include "support/FakeDesktop.h"
 #include "support/TestInvoices.h"
 #include "support/TestPaths.h"
 #include "support/WindowFixture.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QPushButton>
-#include <QFile>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -32,6 +27,13 @@ QString decoy(const char *name)
     return QDir(g_decoyFolder).filePath(QLatin1String(name));
 }
 
+QString decoyUrl(const char *name)
+{
+    return QUrl::fromLocalFile(decoy(name)).toString();
+}
+
+// The test invoice with `prolog` after its declaration and `name` as the
+// seller's name, where the schema allows any text.
 QByteArray invoiceWith(const QString &prolog, const QString &name = QStringLiteral("Sprzedawca Sp. z o.o."))
 {
     TestInvoice invoice;
@@ -40,14 +42,37 @@ QByteArray invoiceWith(const QString &prolog, const QString &name = QStringLiter
     return invoice.toXml().toUtf8();
 }
 
+// The seller's name is `reference`, declared in the internal subset `subset`.
+QByteArray referring(const QString &subset, const char *reference)
+{
+    return invoiceWith(QStringLiteral("<!DOCTYPE Faktura [%1]>\n").arg(subset), QLatin1String(reference));
+}
+
+// A bare root element with the given content, the schema's namespace and an
+// optional document type declaration.
+QByteArray bare(const QString &doctype, const QString &content)
+{
+    return (QStringLiteral("<?xml version=\"1.0\"?>\n") + doctype + QStringLiteral("<Faktura xmlns=\"") + FaNamespace
+            + QStringLiteral("\">") + content + QStringLiteral("</Faktura>\n"))
+        .toUtf8();
+}
+
+// &a15; expands to "laugh" 10^15 times.
+QString laughs()
+{
+    QString subset = QStringLiteral("<!ENTITY a0 \"laugh\">\n");
+    for (int i = 1; i <= 15; ++i)
+        subset += QStringLiteral("<!ENTITY a%1 \"%2\">\n").arg(i).arg(QStringLiteral("&a%1;").arg(i - 1).repeated(10));
+    return subset;
+}
+
+// &big; is 50000 characters; referred to 50000 times it makes 2.5 GB.
+const QString BigEntity = QStringLiteral("<!ENTITY big \"%1\">").arg(QString(50000, u'x'));
+const QString BigReferences = QStringLiteral("&big;").repeated(50000);
+
 QByteArray nested(int depth)
 {
-    QByteArray xml = "<Faktura xmlns=\"http://crd.gov.pl/wzor/2025/06/25/13775/\">";
-    for (int i = 0; i < depth; ++i)
-        xml += "<a>";
-    for (int i = 0; i < depth; ++i)
-        xml += "</a>";
-    return xml + "</Faktura>";
+    return bare({}, QStringLiteral("<a>").repeated(depth) + QStringLiteral("</a>").repeated(depth));
 }
 
 // A hostile input is refused within a few seconds; the sanitizers slow
@@ -92,7 +117,16 @@ class TestHostile : public QObject
         return PobierzFA3(environment, source, fileName);
     }
 
-    QString write(const QString &name, const QByteArray &bytes) { return writeTestFile(m_temp.path(), name, bytes); }
+    // A fresh desktop whose dialog picks a file of `bytes`, or whose
+    // clipboard holds them as another program would put them there.
+    void offer(LoadSource source, const QByteArray &bytes)
+    {
+        m_desktop = FakeDesktop();
+        if (source == LoadSource::File)
+            m_desktop.dialogResult = writeTestFile(m_temp.path(), QStringLiteral("wrogi.xml"), bytes);
+        else
+            m_desktop.clipboard = QString::fromUtf8(bytes);
+    }
 
 private Q_SLOTS:
     void initTestCase()
@@ -101,12 +135,10 @@ private Q_SLOTS:
         QVERIFY(m_temp.isValid() && m_decoys.isValid());
         // The wrapper script names the folder, to watch it under strace.
         g_decoyFolder = qEnvironmentVariable("VELKOR_DECOY_DIR", m_decoys.path());
-        QDir().mkpath(g_decoyFolder);
-        for (const char *name : {"secret.txt", "evil.dtd", "param.ent"}) {
-            QFile file(decoy(name));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(QByteArray(name) == "param.ent" ? "<!ENTITY leak 'TAJNE'>" : "TAJNE");
-        }
+        for (const char *name : {"secret.txt", "evil.dtd", "param.ent"})
+            QVERIFY(!writeTestFile(g_decoyFolder, QLatin1String(name),
+                                   QByteArray(name) == "param.ent" ? "<!ENTITY leak 'TAJNE'>" : "TAJNE")
+                         .isEmpty());
         m_settings = std::make_unique<QSettings>(m_temp.filePath(QStringLiteral("velkor.ini")), QSettings::IniFormat);
         // Let the schema compile once before anything is timed.
         m_desktop.clipboard = TestInvoice().toXml();
@@ -118,94 +150,46 @@ private Q_SLOTS:
     void refusedWithAMessage_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("reasonPart");
-
-        QByteArray bomb = "<?xml version=\"1.0\"?>\n<!DOCTYPE Faktura [\n<!ENTITY a0 \"laugh\">\n";
-        for (int i = 1; i <= 15; ++i)
-            bomb += QStringLiteral("<!ENTITY a%1 \"&a%2;&a%2;&a%2;&a%2;&a%2;&a%2;&a%2;&a%2;&a%2;&a%2;\">\n").arg(i).arg(i - 1).toUtf8();
-        bomb += "]>\n<Faktura xmlns=\"http://crd.gov.pl/wzor/2025/06/25/13775/\">&a15;</Faktura>\n";
-        QTest::newRow("entity expansion bomb") << bomb << QString();
-
-        QByteArray quadratic = "<?xml version=\"1.0\"?>\n<!DOCTYPE Faktura [<!ENTITY big \"" + QByteArray(50000, 'x')
-                               + "\">]>\n<Faktura xmlns=\"http://crd.gov.pl/wzor/2025/06/25/13775/\">";
-        for (int i = 0; i < 50000; ++i)
-            quadratic += "&big;";
-        quadratic += "</Faktura>\n";
-        QTest::newRow("quadratic blowup") << quadratic << QString();
-
+        QTest::newRow("entity expansion bomb") << bare(QStringLiteral("<!DOCTYPE Faktura [\n%1]>\n").arg(laughs()),
+                                                       QStringLiteral("&a15;"));
+        QTest::newRow("quadratic blowup") << bare(QStringLiteral("<!DOCTYPE Faktura [%1]>\n").arg(BigEntity), BigReferences);
         // The same two where the schema allows text, so that only the
         // parser's own limits can stop them.
-        QString bombInText = QStringLiteral("<!DOCTYPE Faktura [\n<!ENTITY a0 \"laugh\">\n");
-        for (int i = 1; i <= 15; ++i)
-            bombInText += QStringLiteral("<!ENTITY a%1 \"&a%2;&a%2;&a%2;&a%2;&a%2;&a%2;&a%2;&a%2;&a%2;&a%2;\">\n").arg(i).arg(i - 1);
-        QTest::newRow("entity expansion bomb in a name")
-            << invoiceWith(bombInText + QStringLiteral("]>\n"), QStringLiteral("&a15;")) << QString();
+        QTest::newRow("entity expansion bomb in a name") << referring(laughs(), "&a15;");
         QTest::newRow("quadratic blowup in a name")
-            << invoiceWith(QStringLiteral("<!DOCTYPE Faktura [<!ENTITY big \"%1\">]>\n").arg(QString(50000, u'x')),
-                           QString(QStringLiteral("&big;")).repeated(50000))
-            << QString();
-
-        const QString file = QUrl::fromLocalFile(decoy("secret.txt")).toString();
-        QTest::newRow("external entity, local file")
-            << invoiceWith(QStringLiteral("<!DOCTYPE Faktura [<!ENTITY xxe SYSTEM \"%1\">]>\n").arg(file),
-                           QStringLiteral("&xxe;"))
-            << QString();
-        QTest::newRow("external entity, plain path")
-            << invoiceWith(QStringLiteral("<!DOCTYPE Faktura [<!ENTITY xxe SYSTEM \"%1\">]>\n").arg(decoy("secret.txt")),
-                           QStringLiteral("&xxe;"))
-            << QString();
-        QTest::newRow("external entity, http")
-            << invoiceWith(QStringLiteral("<!DOCTYPE Faktura [<!ENTITY xxe SYSTEM \"http://127.0.0.1:9/velkor-xxe\">]>\n"),
-                           QStringLiteral("&xxe;"))
-            << QString();
-        QTest::newRow("parameter entity, local file")
-            << invoiceWith(QStringLiteral("<!DOCTYPE Faktura [<!ENTITY % p SYSTEM \"%1\"> %p;]>\n")
-                               .arg(QUrl::fromLocalFile(decoy("param.ent")).toString()),
-                           QStringLiteral("&leak;"))
-            << QString();
-        QTest::newRow("parameter entity, http")
-            << invoiceWith(QStringLiteral("<!DOCTYPE Faktura [<!ENTITY % p SYSTEM \"http://127.0.0.1:9/velkor-pe\"> %p;]>\n"),
-                           QStringLiteral("&leak;"))
-            << QString();
-        QTest::newRow("nesting 5000 levels deep") << nested(5000) << QString();
-        QTest::newRow("text node of 50 MB")
-            << invoiceWith(QString(), QString(50 * 1024 * 1024, u'x')) << QString();
+            << invoiceWith(QStringLiteral("<!DOCTYPE Faktura [%1]>\n").arg(BigEntity), BigReferences);
+        const QString external = QStringLiteral("<!ENTITY xxe SYSTEM \"%1\">");
+        QTest::newRow("external entity, local file") << referring(external.arg(decoyUrl("secret.txt")), "&xxe;");
+        QTest::newRow("external entity, plain path") << referring(external.arg(decoy("secret.txt")), "&xxe;");
+        QTest::newRow("external entity, http") << referring(external.arg("http://127.0.0.1:9/velkor-xxe"), "&xxe;");
+        const QString parameter = QStringLiteral("<!ENTITY % p SYSTEM \"%1\"> %p;");
+        QTest::newRow("parameter entity, local file") << referring(parameter.arg(decoyUrl("param.ent")), "&leak;");
+        QTest::newRow("parameter entity, http") << referring(parameter.arg("http://127.0.0.1:9/velkor-pe"), "&leak;");
+        QTest::newRow("nesting 5000 levels deep") << nested(5000);
+        QTest::newRow("text node of 50 MB") << invoiceWith(QString(), QString(50 * 1024 * 1024, u'x'));
         // Taken from the clipboard the bad byte becomes U+FFFD, which the
         // tax number's pattern refuses.
-        QByteArray badUtf8 = invoiceWith(QString());
-        badUtf8.replace("6891152920", "68911\xC3\x28" "52920");
-        QTest::newRow("invalid UTF-8") << badUtf8 << QString();
-        QByteArray nul = invoiceWith(QString());
-        nul.replace("Sprzedawca", QByteArray("Sprzed\0awca", 11));
-        QTest::newRow("NUL byte") << nul << QString();
-        QTest::newRow("truncated") << invoiceWith(QString()).left(700) << QString();
+        QTest::newRow("invalid UTF-8") << invoiceWith(QString()).replace("6891152920", "68911\xC3\x28" "52920");
+        QTest::newRow("NUL byte") << invoiceWith(QString()).replace("Sprzedawca", QByteArray("Sprzed\0awca", 11));
+        QTest::newRow("truncated") << invoiceWith(QString()).left(700);
         QByteArray garbage(4096, '\0');
         for (int i = 0; i < garbage.size(); ++i)
             garbage[i] = char((i * 7919 + 13) % 256);
-        QTest::newRow("binary garbage") << garbage << QString();
-        QByteArray control = invoiceWith(QString());
-        control.replace("Sprzedawca", "Sprzed\x01" "awca");
-        QTest::newRow("control character") << control << QString();
-        QByteArray controlReference = invoiceWith(QString());
-        controlReference.replace("Sprzedawca", "Sprzed&#1;awca");
-        QTest::newRow("control character reference") << controlReference << QString();
-        QTest::newRow("whitespace only") << QByteArray(" \r\n\t  \n") << QString();
+        QTest::newRow("binary garbage") << garbage;
+        QTest::newRow("control character") << invoiceWith(QString()).replace("Sprzedawca", "Sprzed\x01" "awca");
+        QTest::newRow("control character reference") << invoiceWith(QString()).replace("Sprzedawca", "Sprzed&#1;awca");
+        QTest::newRow("whitespace only") << QByteArray(" \r\n\t  \n");
         // Found by the fuzzer: the first bytes announce UCS-4, which the
         // parser then fails to convert.
-        QTest::newRow("UCS-4 signature") << QByteArray("<" + QByteArray(85, '\0') + "?xml&amp; ") << QString();
-        QTest::newRow("UTF-16 without BOM") << QByteArray("<\0?\0x\0m\0l\0") << QString();
-        QTest::newRow("EBCDIC signature") << QByteArray("\x4C\x6F\xA7\x94\x93\x40") << QString();
+        QTest::newRow("UCS-4 signature") << QByteArray("<" + QByteArray(85, '\0') + "?xml&amp; ");
+        QTest::newRow("UTF-16 without BOM") << QByteArray("<\0?\0x\0m\0l\0", 10);
+        QTest::newRow("EBCDIC signature") << QByteArray("\x4C\x6F\xA7\x94\x93\x40");
     }
     void refusedWithAMessage()
     {
         QFETCH(QByteArray, bytes);
-        QFETCH(QString, reasonPart);
         for (const LoadSource source : {LoadSource::File, LoadSource::Clipboard}) {
-            m_desktop = FakeDesktop();
-            if (source == LoadSource::File)
-                m_desktop.dialogResult = write(QStringLiteral("wrogi.xml"), bytes);
-            else
-                m_desktop.clipboard = QString::fromUtf8(bytes); // as another program would put it there
+            offer(source, bytes);
             const qint64 peakBefore = peakResidentKiB();
             QElapsedTimer timer;
             timer.start();
@@ -216,11 +200,8 @@ private Q_SLOTS:
             const Message &message = m_desktop.messages[0];
             QCOMPARE(message.title, source == LoadSource::File ? QStringLiteral("Otwórz z pliku - błąd")
                                                                : QStringLiteral("Wklej XML - błąd"));
-            QVERIFY2(message.text.contains(QStringLiteral("Powód: ")), qPrintable(message.text));
             const QString reason = message.text.section(QStringLiteral("Powód: "), 1).section(QStringLiteral("\r\n"), 0, 0);
             QVERIFY2(reason.size() > 5, qPrintable(message.text));
-            if (!reasonPart.isEmpty())
-                QVERIFY2(reason.contains(reasonPart, Qt::CaseInsensitive), qPrintable(reason));
             QVERIFY2(!message.text.contains(u"TAJNE"), qPrintable(message.text));
             QVERIFY2(elapsed < TimeLimitMs, qPrintable(QString::number(elapsed)));
             // Bounded memory: a few times the input at most.
@@ -229,55 +210,39 @@ private Q_SLOTS:
         }
     }
 
-    void harmlessProcessingInstructionsFetchNothing()
+    // A stylesheet is only a hint and a document type declaration alone does
+    // not fail the load: the invoice loads, and nothing is even asked for.
+    void harmlessDeclarationsLoadAndFetchNothing_data()
     {
-        const QByteArray bytes = invoiceWith(
-            QStringLiteral("<?xml-stylesheet type=\"text/xsl\" href=\"http://127.0.0.1:9/velkor.xsl\"?>\n"
-                           "<?xml-stylesheet href=\"%1\"?>\n")
-                .arg(QUrl::fromLocalFile(decoy("evil.dtd")).toString()));
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("stylesheets") << invoiceWith(QStringLiteral(
+            "<?xml-stylesheet type=\"text/xsl\" href=\"http://127.0.0.1:9/velkor.xsl\"?>\n<?xml-stylesheet href=\"%1\"?>\n")
+                                                        .arg(decoyUrl("evil.dtd")));
+        const QString external = QStringLiteral("<!DOCTYPE Faktura SYSTEM \"%1\">\n");
+        QTest::newRow("external DTD, local file") << invoiceWith(external.arg(decoyUrl("evil.dtd")));
+        QTest::newRow("external DTD, http") << invoiceWith(external.arg("http://127.0.0.1:9/velkor.dtd"));
+        QTest::newRow("internal entity") << referring(QStringLiteral("<!ENTITY firma \"Sprzedawca Sp. z o.o.\">"), "&firma;");
+    }
+    void harmlessDeclarationsLoadAndFetchNothing()
+    {
+        QFETCH(QByteArray, bytes);
+        const int refusedBefore = refusedResourceCount();
         for (const LoadSource source : {LoadSource::File, LoadSource::Clipboard}) {
-            m_desktop = FakeDesktop();
-            if (source == LoadSource::File)
-                m_desktop.dialogResult = write(QStringLiteral("pi.xml"), bytes);
-            else
-                m_desktop.clipboard = QString::fromUtf8(bytes);
-            QVERIFY(load(source)); // a stylesheet is only a hint, never followed
+            offer(source, bytes);
+            QVERIFY(load(source));
             QVERIFY(m_desktop.messages.isEmpty());
         }
+        QCOMPARE(refusedResourceCount(), refusedBefore);
     }
 
-    void externalDtdIsNeverLoaded()
-    {
-        const int refusedBefore = refusedResourceCount();
-        for (const QString &system : {QUrl::fromLocalFile(decoy("evil.dtd")).toString(),
-                                      QStringLiteral("http://127.0.0.1:9/velkor.dtd")}) {
-            const QByteArray bytes = invoiceWith(QStringLiteral("<!DOCTYPE Faktura SYSTEM \"%1\">\n").arg(system));
-            m_desktop = FakeDesktop();
-            m_desktop.clipboard = QString::fromUtf8(bytes);
-            // A document type declaration alone does not fail the load.
-            QVERIFY(load(LoadSource::Clipboard));
-        }
-        QCOMPARE(refusedResourceCount(), refusedBefore); // not even asked for
-    }
-
-    void emptyInputs()
-    {
-        m_desktop.clipboard.clear();
-        QVERIFY(!load(LoadSource::Clipboard));
-        QVERIFY(m_desktop.messages.isEmpty()); // an empty clipboard is quiet
-
-        m_desktop.dialogResult = write(QStringLiteral("pusty.xml"), QByteArray());
-        QVERIFY(!load(LoadSource::File));
-        QCOMPARE(m_desktop.messages.size(), 1);
-        QVERIFY(m_desktop.messages[0].text.contains(QStringLiteral("Powód: Plik jest pusty.")));
-    }
-
+    // Paths that are no invoice file are refused before parsing, quickly.
     void choicesThatAreNoReadableFile_data()
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("reason");
         QTest::newRow("folder") << m_temp.path() << "Wskazana ścieżka jest folderem, nie plikiem.";
         QTest::newRow("gone before parsing") << m_temp.filePath(QStringLiteral("zniknal.xml")) << "Plik nie istnieje.";
+        QTest::newRow("empty file") << writeTestFile(m_temp.path(), QStringLiteral("pusty.xml"), {}) << "Plik jest pusty.";
 #if defined(Q_OS_UNIX)
         const QString fifo = m_temp.filePath(QStringLiteral("potok.xml"));
         ::mkfifo(QFile::encodeName(fifo).constData(), 0600);
@@ -295,17 +260,16 @@ private Q_SLOTS:
         QVERIFY(!load(LoadSource::File));
         QVERIFY(timer.elapsed() < TimeLimitMs);
         QCOMPARE(m_desktop.messages.size(), 1);
-        QVERIFY2(m_desktop.messages[0].text.contains(QStringLiteral("Powód: ") + reason),
-                 qPrintable(m_desktop.messages[0].text));
+        QCOMPARE(m_desktop.messages[0].text, QStringLiteral("Błąd walidacji FA3\r\nPlik: ") + QDir::toNativeSeparators(path)
+                                                 + QStringLiteral("\r\nPowód: ") + reason + QStringLiteral("\r\nLinia: 0"));
     }
 
     void unreadableFile()
     {
 #if defined(Q_OS_UNIX)
-        const QString path = write(QStringLiteral("zamkniety.xml"), TestInvoice().toXml().toUtf8());
+        const QString path = writeTestFile(m_temp.path(), QStringLiteral("zamkniety.xml"), invoiceWith(QString()));
         QFile::setPermissions(path, QFileDevice::Permissions());
-        QFile probe(path);
-        if (probe.open(QIODevice::ReadOnly))
+        if (QFile probe(path); probe.open(QIODevice::ReadOnly))
             QSKIP("this user reads every file (root): permissions cannot make one unreadable");
         m_desktop.dialogResult = path;
         QVERIFY(!load(LoadSource::File));
@@ -324,9 +288,8 @@ private Q_SLOTS:
         QVERIFY(shown);
         window.window->setWindowTitle(QStringLiteral("Velkor  faktura.xml"));
         for (const QByteArray &bytes : {nested(5000), QByteArray("\x01\x02garbage"), QByteArray(" \n"),
-                                        invoiceWith(QStringLiteral("<!DOCTYPE Faktura [<!ENTITY x SYSTEM \"http://127.0.0.1:9/\">]>\n"),
-                                                    QStringLiteral("&x;"))}) {
-            window.desktop.dialogResult = write(QStringLiteral("zly.xml"), bytes);
+                                        referring(QStringLiteral("<!ENTITY x SYSTEM \"http://127.0.0.1:9/\">"), "&x;")}) {
+            window.desktop.dialogResult = writeTestFile(m_temp.path(), QStringLiteral("zly.xml"), bytes);
             window.c().command[8]->click();
             window.paste(QString::fromUtf8(bytes));
             QCOMPARE(window.window->state().invoiceDoc.get(), shown);
