@@ -1,4 +1,5 @@
 #include "load/InvoiceLoader.h"
+#include "load/InvoiceSchema.h"
 #include "load/OfflineResources.h"
 #include "support/Failure.h"
 
@@ -6,24 +7,109 @@
 #include "support/TestDocuments.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QSettings>
-#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <functional>
 
+#if defined(Q_OS_UNIX)
+#include <sys/stat.h>
+#endif
+
 using namespace velkor;
 using namespace velkor::test;
 
+namespace {
+
+// Files these inputs point at; nothing may ever read them.
+QString g_decoyFolder;
+
+QString decoy(const char *name)
+{
+    return QDir(g_decoyFolder).filePath(QLatin1String(name));
+}
+
+QString decoyUrl(const char *name)
+{
+    return QUrl::fromLocalFile(decoy(name)).toString();
+}
+
+// The test invoice with `prolog` after its declaration and `name` as the
+// seller's name, where the schema allows any text.
+QByteArray invoiceWith(const QString &prolog, const QString &name = QStringLiteral("Sprzedawca Sp. z o.o."))
+{
+    TestInvoice invoice;
+    invoice.prolog += prolog;
+    invoice.podmiot1.replace(QStringLiteral("Sprzedawca Sp. z o.o."), name);
+    return invoice.toXml().toUtf8();
+}
+
+// The seller's name is `reference`, declared in the internal subset `subset`.
+QByteArray referring(const QString &subset, const char *reference)
+{
+    return invoiceWith(QStringLiteral("<!DOCTYPE Faktura [%1]>\n").arg(subset), QLatin1String(reference));
+}
+
+// A bare root element with the given content, the schema's namespace and an
+// optional document type declaration.
+QByteArray bare(const QString &doctype, const QString &content)
+{
+    return (QStringLiteral("<?xml version=\"1.0\"?>\n") + doctype + QStringLiteral("<Faktura xmlns=\"") + FaNamespace
+            + QStringLiteral("\">") + content + QStringLiteral("</Faktura>\n"))
+        .toUtf8();
+}
+
+// &a15; expands to "laugh" 10^15 times.
+QString laughs()
+{
+    QString subset = QStringLiteral("<!ENTITY a0 \"laugh\">\n");
+    for (int i = 1; i <= 15; ++i)
+        subset += QStringLiteral("<!ENTITY a%1 \"%2\">\n").arg(i).arg(QStringLiteral("&a%1;").arg(i - 1).repeated(10));
+    return subset;
+}
+
+// &big; is 50000 characters; referred to 50000 times it makes 2.5 GB.
+const QString BigEntity = QStringLiteral("<!ENTITY big \"%1\">").arg(QString(50000, u'x'));
+const QString BigReferences = QStringLiteral("&big;").repeated(50000);
+
+// A hostile input is refused within a few seconds; the sanitizers slow
+// libxml2's text handling about fourfold.
+#if defined(VELKOR_SANITIZED_BUILD)
+constexpr qint64 TimeLimitMs = 20000;
+#else
+constexpr qint64 TimeLimitMs = 5000;
+#endif
+
+qint64 peakResidentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    }
+    return 0;
+}
+
+} // namespace
+
 // Reading an invoice: the parser against the schema, the header check, and
 // the load as the commands run it (the dialog, the remembered folder, the
-// clipboard, the messages).
+// clipboard, the messages). Among the inputs are those an attacker or a
+// broken exporter produces: each is refused with a message, quickly, with
+// bounded memory, and nothing outside the invoice is read or fetched (the
+// wrapper script nothing_fetched.sh runs this test under strace to see the
+// last two).
 class TestLoading : public QObject
 {
     Q_OBJECT
 
     QTemporaryDir m_temp;
+    QTemporaryDir m_decoys;
     std::unique_ptr<QSettings> m_settings;
     FakeDesktop m_desktop;
     QString m_schemaFile;
@@ -39,6 +125,17 @@ class TestLoading : public QObject
     QString writeFile(const QString &relative, const QByteArray &bytes)
     {
         return writeTestFile(m_temp.path(), relative, bytes);
+    }
+
+    // A fresh desktop whose dialog picks the file zle/f.xml of `bytes`, or
+    // whose clipboard holds them as another program would put them there.
+    void offer(LoadSource source, const QByteArray &bytes)
+    {
+        m_desktop = FakeDesktop();
+        if (source == LoadSource::File)
+            m_desktop.dialogResult = QDir::toNativeSeparators(writeFile(QStringLiteral("zle/f.xml"), bytes));
+        else
+            m_desktop.clipboard = QString::fromUtf8(bytes);
     }
 
     QString storedFolder() const { return m_settings->value(QStringLiteral("Okno/Path")).toString(); }
@@ -64,7 +161,14 @@ private Q_SLOTS:
     void initTestCase()
     {
         initializeXmlLibrary();
-        QVERIFY(m_temp.isValid());
+        QVERIFY(m_temp.isValid() && m_decoys.isValid());
+        // The wrapper script names the folder, to watch it under strace.
+        g_decoyFolder = qEnvironmentVariable("VELKOR_DECOY_DIR", m_decoys.path());
+        for (const char *name : {"secret.txt", "evil.dtd", "param.ent"})
+            QVERIFY(!writeTestFile(g_decoyFolder, QLatin1String(name),
+                                   QByteArray(name) == "param.ent" ? "<!ENTITY leak 'TAJNE'>" : "TAJNE")
+                         .isEmpty());
+        QVERIFY(InvoiceSchema::current(schemaFile())); // compiled once before anything is timed
     }
 
     void init()
@@ -105,61 +209,174 @@ private Q_SLOTS:
         QCOMPARE(CheckInvoiceHeader(*document), passes);
     }
 
-    // Pasted or read from a file, a text that is no valid invoice names the
-    // reason and the line of its first error.
-    void invalidTextNamesReasonAndLine_data()
+    // Every text that is no valid invoice, from a file and pasted: refused
+    // with the reason and the line of its first error. The lines of the
+    // hostile inputs (-1) are not known by hand; a reason must be given.
+    void refusedWithReasonAndLine_data()
     {
-        QTest::addColumn<QString>("xml");
+        QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("reasonPart");
         QTest::addColumn<int>("line");
-        QTest::newRow("not XML") << "ala ma kota" << "" << 1;
-        TestInvoice invoice;
-        invoice.rootAttributes = QStringLiteral("xmlns=\"http://example.com/inna\"");
-        QTest::newRow("wrong namespace") << invoice.toXml() << "Faktura" << 2;
-        invoice = TestInvoice();
-        invoice.faStart.replace(QStringLiteral("2025-01-31"), QStringLiteral("31.01.2025"));
-        QTest::newRow("date written the Polish way") << invoice.toXml() << "P_1" << 18;
+        const auto invalid = [](const char *name, const QString &xml, const char *reasonPart, int line) {
+            QTest::newRow(name) << xml.toUtf8() << QString::fromLatin1(reasonPart) << line;
+        };
+        const auto hostile = [](const char *name, const QByteArray &bytes) { QTest::newRow(name) << bytes << QString() << -1; };
+        invalid("not XML", QStringLiteral("ala ma kota"), "", 1);
+        const QString xml = TestInvoice().toXml();
+        invalid("wrong namespace", QString(xml).replace(FaNamespace, "http://example.com/inna"), "Faktura", 2);
+        invalid("date written the Polish way", QString(xml).replace("2025-01-31", "31.01.2025"), "P_1", 18);
         // A validity error on line 9 comes before a broken end tag further down.
-        invoice = TestInvoice();
-        invoice.podmiot1 = QStringLiteral("<Niespodzianka/>\n");
-        QTest::newRow("first error in document order")
-            << invoice.toXml().replace(QStringLiteral("</Fa>"), QStringLiteral("</Faa>")) << "Niespodzianka" << 9;
-        invoice = TestInvoice();
-        invoice.faStart = QStringLiteral("<KodWaluty>PLN</KodWaluty>") + QString(70000, u'\n')
-                          + QStringLiteral("<P_1>zla-data</P_1><P_2>FV/1</P_2>");
-        QTest::newRow("line above 16 bits") << invoice.toXml() << "P_1" << 70017;
-        QTest::newRow("public correction 1") << QString::fromUtf8(fileBytes(publicExample("korygujaca__FA_3_Przyklad_1.xml")))
-                                             << "TerminOpis" << 138;
-        QTest::newRow("public correction 3") << QString::fromUtf8(fileBytes(publicExample("korygujaca__FA_3_Przyklad_3.xml")))
-                                             << "NrKSeFFaKorygowanej" << 63;
+        invalid("first error in document order",
+                QString(xml).replace("<Podmiot1>\n", "<Podmiot1>\n<Niespodzianka/>").replace("</Fa>", "</Faa>"),
+                "Niespodzianka", 9);
+        // The date's line 18 moved down by 70000 lines.
+        invalid("line above 16 bits", QString(xml).replace("<P_1>2025-01-31", QString(70000, u'\n') + "<P_1>zla-data"),
+                "P_1", 70018);
+        invalid("public correction 1", QString::fromUtf8(fileBytes(publicExample("korygujaca__FA_3_Przyklad_1.xml"))),
+                "TerminOpis", 138);
+        invalid("public correction 3", QString::fromUtf8(fileBytes(publicExample("korygujaca__FA_3_Przyklad_3.xml"))),
+                "NrKSeFFaKorygowanej", 63);
+
+        hostile("entity expansion bomb", bare(QStringLiteral("<!DOCTYPE Faktura [\n%1]>\n").arg(laughs()), QStringLiteral("&a15;")));
+        hostile("quadratic blowup", bare(QStringLiteral("<!DOCTYPE Faktura [%1]>\n").arg(BigEntity), BigReferences));
+        // The same two where the schema allows text, so that only the
+        // parser's own limits can stop them.
+        hostile("entity expansion bomb in a name", referring(laughs(), "&a15;"));
+        hostile("quadratic blowup in a name", invoiceWith(QStringLiteral("<!DOCTYPE Faktura [%1]>\n").arg(BigEntity), BigReferences));
+        const QString external = QStringLiteral("<!ENTITY xxe SYSTEM \"%1\">");
+        hostile("external entity, local file", referring(external.arg(decoyUrl("secret.txt")), "&xxe;"));
+        hostile("external entity, plain path", referring(external.arg(decoy("secret.txt")), "&xxe;"));
+        hostile("external entity, http", referring(external.arg("http://127.0.0.1:9/velkor-xxe"), "&xxe;"));
+        const QString parameter = QStringLiteral("<!ENTITY % p SYSTEM \"%1\"> %p;");
+        hostile("parameter entity, local file", referring(parameter.arg(decoyUrl("param.ent")), "&leak;"));
+        hostile("parameter entity, http", referring(parameter.arg("http://127.0.0.1:9/velkor-pe"), "&leak;"));
+        hostile("nesting 5000 levels deep", bare({}, QStringLiteral("<a>").repeated(5000) + QStringLiteral("</a>").repeated(5000)));
+        hostile("text node of 50 MB", invoiceWith(QString(), QString(50 * 1024 * 1024, u'x')));
+        // Taken from the clipboard the bad byte becomes U+FFFD, which the
+        // tax number's pattern refuses.
+        hostile("invalid UTF-8", invoiceWith(QString()).replace("6891152920", "68911\xC3\x28" "52920"));
+        hostile("NUL byte", invoiceWith(QString()).replace("Sprzedawca", QByteArray("Sprzed\0awca", 11)));
+        hostile("truncated", invoiceWith(QString()).left(700));
+        QByteArray garbage(4096, '\0');
+        for (int i = 0; i < garbage.size(); ++i)
+            garbage[i] = char((i * 7919 + 13) % 256);
+        hostile("binary garbage", garbage);
+        hostile("control character", invoiceWith(QString()).replace("Sprzedawca", "Sprzed\x01" "awca"));
+        hostile("control character reference", invoiceWith(QString()).replace("Sprzedawca", "Sprzed&#1;awca"));
+        hostile("whitespace only", " \r\n\t  \n");
+        // Found by the fuzzer: the first bytes announce UCS-4, which the
+        // parser then fails to convert.
+        hostile("UCS-4 signature", "<" + QByteArray(85, '\0') + "?xml&amp; ");
+        hostile("UTF-16 without BOM", QByteArray("<\0?\0x\0m\0l\0", 10));
+        hostile("EBCDIC signature", "\x4C\x6F\xA7\x94\x93\x40");
     }
-    void invalidTextNamesReasonAndLine()
+    void refusedWithReasonAndLine()
     {
-        QFETCH(QString, xml);
+        QFETCH(QByteArray, bytes);
         QFETCH(QString, reasonPart);
         QFETCH(int, line);
         for (const LoadSource source : {LoadSource::File, LoadSource::Clipboard}) {
-            m_desktop = FakeDesktop();
-            QString head = QStringLiteral("Błąd FA3\r\nPowód: ");
-            if (source == LoadSource::File) {
-                m_desktop.dialogResult = QDir::toNativeSeparators(writeFile(QStringLiteral("zle/f.xml"), xml.toUtf8()));
-                head = QStringLiteral("Błąd walidacji FA3\r\nPlik: ") + m_desktop.dialogResult + QStringLiteral("\r\nPowód: ");
-            } else {
-                m_desktop.clipboard = xml;
-            }
-            QVERIFY(!load(source));
+            offer(source, bytes);
+            const bool file = source == LoadSource::File;
+            const QString head = file ? QStringLiteral("Błąd walidacji FA3\r\nPlik: ") + m_desktop.dialogResult
+                                            + QStringLiteral("\r\nPowód: ")
+                                      : QStringLiteral("Błąd FA3\r\nPowód: ");
+            const qint64 peakBefore = peakResidentKiB();
+            QElapsedTimer timer;
+            timer.start();
+            QVERIFY2(!load(source), file ? "file" : "clipboard");
+            const qint64 elapsed = timer.elapsed();
             QVERIFY(m_fileName.isEmpty());
             QCOMPARE(m_desktop.messages.size(), 1);
             const Message &message = m_desktop.messages[0];
-            QCOMPARE(message.title, source == LoadSource::File ? QStringLiteral("Otwórz z pliku - błąd")
-                                                               : QStringLiteral("Wklej XML - błąd"));
+            QCOMPARE(message.title, file ? QStringLiteral("Otwórz z pliku - błąd") : QStringLiteral("Wklej XML - błąd"));
             QCOMPARE(message.icon, MessageIcon::Exclamation);
-            QVERIFY2(message.text.startsWith(head) && message.text.contains(reasonPart)
-                         && message.text.endsWith(QStringLiteral("\r\nLinia: ") + QString::number(line)),
-                     qPrintable(message.text));
+            const QString tail = QStringLiteral("\r\nLinia: ")
+                                 + (line < 0 ? message.text.section(u' ', -1) : QString::number(line));
+            QVERIFY2(message.text.startsWith(head) && message.text.endsWith(tail), qPrintable(message.text));
+            const QString reason = message.text.mid(head.size(), message.text.size() - head.size() - tail.size());
+            QVERIFY2(reason.size() > 5 && reason.contains(reasonPart), qPrintable(reason));
+            QVERIFY2(!message.text.contains(u"TAJNE"), qPrintable(message.text));
+            QVERIFY2(elapsed < TimeLimitMs, qPrintable(QString::number(elapsed)));
+            // Bounded memory: a few times the input at most.
+            const qint64 grown = peakResidentKiB() - peakBefore;
+            QVERIFY2(grown < 1024 * 1024, qPrintable(QString::number(grown)));
         }
         // The folder of a file that failed is remembered all the same.
         QCOMPARE(storedFolder(), QDir::toNativeSeparators(m_temp.filePath(QStringLiteral("zle"))));
+    }
+
+    // A stylesheet is only a hint and a document type declaration alone does
+    // not fail the load: the invoice loads, and nothing is even asked for.
+    void harmlessDeclarationsLoadAndFetchNothing_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("stylesheets") << invoiceWith(QStringLiteral(
+            "<?xml-stylesheet type=\"text/xsl\" href=\"http://127.0.0.1:9/velkor.xsl\"?>\n<?xml-stylesheet href=\"%1\"?>\n")
+                                                        .arg(decoyUrl("evil.dtd")));
+        const QString external = QStringLiteral("<!DOCTYPE Faktura SYSTEM \"%1\">\n");
+        QTest::newRow("external DTD, local file") << invoiceWith(external.arg(decoyUrl("evil.dtd")));
+        QTest::newRow("external DTD, http") << invoiceWith(external.arg("http://127.0.0.1:9/velkor.dtd"));
+        QTest::newRow("internal entity") << referring(QStringLiteral("<!ENTITY firma \"Sprzedawca Sp. z o.o.\">"), "&firma;");
+    }
+    void harmlessDeclarationsLoadAndFetchNothing()
+    {
+        QFETCH(QByteArray, bytes);
+        const int refusedBefore = refusedResourceCount();
+        for (const LoadSource source : {LoadSource::File, LoadSource::Clipboard}) {
+            offer(source, bytes);
+            QVERIFY(load(source));
+            QVERIFY(m_desktop.messages.isEmpty());
+        }
+        QCOMPARE(refusedResourceCount(), refusedBefore);
+    }
+
+    // Paths that are no invoice file are refused before parsing, quickly.
+    void choicesThatAreNoReadableFile_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("folder") << m_temp.path() << "Wskazana ścieżka jest folderem, nie plikiem.";
+        QTest::newRow("gone before parsing") << m_temp.filePath(QStringLiteral("zniknal.xml")) << "Plik nie istnieje.";
+        QTest::newRow("empty file") << writeFile(QStringLiteral("pusty.xml"), {}) << "Plik jest pusty.";
+        // Refused by its size before a byte is read; sparse, so it costs no disk.
+        const QString huge = writeFile(QStringLiteral("ogromny.xml"), "<");
+        QFile(huge).resize(64 * 1024 * 1024 + 1);
+        QTest::newRow("over 64 MB") << huge << "Plik jest zbyt duży (ponad 64 MB).";
+#if defined(Q_OS_UNIX)
+        const QString fifo = m_temp.filePath(QStringLiteral("potok.xml"));
+        ::mkfifo(QFile::encodeName(fifo).constData(), 0600);
+        QTest::newRow("pipe that would never end") << fifo << "Wskazana ścieżka nie jest zwykłym plikiem.";
+        QTest::newRow("device") << QStringLiteral("/dev/zero") << "Wskazana ścieżka nie jest zwykłym plikiem.";
+#endif
+    }
+    void choicesThatAreNoReadableFile()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, reason);
+        m_desktop.dialogResult = path;
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(!load(LoadSource::File));
+        QVERIFY(timer.elapsed() < TimeLimitMs);
+        QCOMPARE(m_desktop.messages.size(), 1);
+        QCOMPARE(m_desktop.messages[0].text, QStringLiteral("Błąd walidacji FA3\r\nPlik: ") + QDir::toNativeSeparators(path)
+                                                 + QStringLiteral("\r\nPowód: ") + reason + QStringLiteral("\r\nLinia: 0"));
+    }
+
+    void unreadableFile()
+    {
+#if defined(Q_OS_UNIX)
+        const QString path = writeFile(QStringLiteral("zamkniety.xml"), invoiceWith(QString()));
+        QFile::setPermissions(path, QFileDevice::Permissions());
+        if (QFile probe(path); probe.open(QIODevice::ReadOnly))
+            QSKIP("this user reads every file (root): permissions cannot make one unreadable");
+        m_desktop.dialogResult = path;
+        QVERIFY(!load(LoadSource::File));
+        QVERIFY(m_desktop.messages[0].text.contains(QStringLiteral("Powód: Nie można otworzyć pliku")));
+#else
+        QSKIP("permissions are tested on Unix");
+#endif
     }
 
     void fileDialogOpensInTheLastFolder()
