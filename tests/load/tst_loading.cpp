@@ -513,8 +513,10 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, bytes);
         QFETCH(bool, fromFile);
-        const auto document = validDocument(bytes, fromFile);
-        QVERIFY(document);
+        const LoadSource source = fromFile ? LoadSource::File : LoadSource::Clipboard;
+        offer(source, bytes);
+        const auto document = load(source);
+        QVERIFY2(document, qPrintable(m_desktop.messages.value(0).text));
         xmlNode *name = document->selectSingle(QStringLiteral("n:Faktura/n:Podmiot1/n:DaneIdentyfikacyjne/n:Nazwa"));
         QVERIFY(name);
         XmlCharsHandle text(xmlNodeGetContent(name));
