@@ -27,14 +27,10 @@ namespace {
 // Files these inputs point at; nothing may ever read them.
 QString g_decoyFolder;
 
-QString decoy(const char *name)
+QString decoy(const char *name, bool asUrl = false)
 {
-    return QDir(g_decoyFolder).filePath(QLatin1String(name));
-}
-
-QString decoyUrl(const char *name)
-{
-    return QUrl::fromLocalFile(decoy(name)).toString();
+    const QString path = QDir(g_decoyFolder).filePath(QLatin1String(name));
+    return asUrl ? QUrl::fromLocalFile(path).toString() : path;
 }
 
 // The test invoice with `prolog` after its declaration and `name` as the
@@ -244,11 +240,11 @@ private Q_SLOTS:
         hostile("entity expansion bomb in a name", referring(laughs(), "&a15;"));
         hostile("quadratic blowup in a name", invoiceWith(QStringLiteral("<!DOCTYPE Faktura [%1]>\n").arg(BigEntity), BigReferences));
         const QString external = QStringLiteral("<!ENTITY xxe SYSTEM \"%1\">");
-        hostile("external entity, local file", referring(external.arg(decoyUrl("secret.txt")), "&xxe;"));
+        hostile("external entity, local file", referring(external.arg(decoy("secret.txt", true)), "&xxe;"));
         hostile("external entity, plain path", referring(external.arg(decoy("secret.txt")), "&xxe;"));
         hostile("external entity, http", referring(external.arg("http://127.0.0.1:9/velkor-xxe"), "&xxe;"));
         const QString parameter = QStringLiteral("<!ENTITY % p SYSTEM \"%1\"> %p;");
-        hostile("parameter entity, local file", referring(parameter.arg(decoyUrl("param.ent")), "&leak;"));
+        hostile("parameter entity, local file", referring(parameter.arg(decoy("param.ent", true)), "&leak;"));
         hostile("parameter entity, http", referring(parameter.arg("http://127.0.0.1:9/velkor-pe"), "&leak;"));
         hostile("nesting 5000 levels deep", bare({}, QStringLiteral("<a>").repeated(5000) + QStringLiteral("</a>").repeated(5000)));
         hostile("text node of 50 MB", invoiceWith(QString(), QString(50 * 1024 * 1024, u'x')));
@@ -313,9 +309,9 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("bytes");
         QTest::newRow("stylesheets") << invoiceWith(QStringLiteral(
             "<?xml-stylesheet type=\"text/xsl\" href=\"http://127.0.0.1:9/velkor.xsl\"?>\n<?xml-stylesheet href=\"%1\"?>\n")
-                                                        .arg(decoyUrl("evil.dtd")));
+                                                        .arg(decoy("evil.dtd", true)));
         const QString external = QStringLiteral("<!DOCTYPE Faktura SYSTEM \"%1\">\n");
-        QTest::newRow("external DTD, local file") << invoiceWith(external.arg(decoyUrl("evil.dtd")));
+        QTest::newRow("external DTD, local file") << invoiceWith(external.arg(decoy("evil.dtd", true)));
         QTest::newRow("external DTD, http") << invoiceWith(external.arg("http://127.0.0.1:9/velkor.dtd"));
         QTest::newRow("internal entity") << referring(QStringLiteral("<!ENTITY firma \"Sprzedawca Sp. z o.o.\">"), "&firma;");
     }
@@ -460,10 +456,6 @@ private Q_SLOTS:
                  (Message{QStringLiteral("Otwórz z pliku - błąd"),
                           QStringLiteral("Błąd walidacji FA3\r\nPlik: ") + QDir::toNativeSeparators(path),
                           MessageIcon::Exclamation}));
-
-        invoice.schemaVersion = QStringLiteral("1-0e");
-        m_desktop.clipboard = invoice.toXml();
-        QVERIFY(load(LoadSource::Clipboard));
     }
 
     // The set is compiled once while its files stay as they are, anew when
