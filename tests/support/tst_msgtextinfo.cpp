@@ -9,6 +9,8 @@
 
 using namespace velkor;
 
+// The figures are worked out for the offscreen screen's 96 dpi: 15 twips a
+// pixel.
 class TestMsgTextInfo : public QObject
 {
     Q_OBJECT
@@ -16,9 +18,19 @@ class TestMsgTextInfo : public QObject
     QTemporaryDir m_dir;
     std::unique_ptr<QSettings> m_settings;
 
-    QString stored(const char *key) const
+    // The stored Left, Top, Width and Height.
+    QString stored() const
     {
-        return m_settings->value(QStringLiteral("MsgTextInfo/") + QLatin1String(key)).toString();
+        QStringList values;
+        for (const char *key : {"Left", "Top", "Width", "Height"})
+            values << m_settings->value(QStringLiteral("MsgTextInfo/") + QLatin1String(key)).toString();
+        return values.join(u' ');
+    }
+
+    bool show(MsgTextInfo &window)
+    {
+        window.show();
+        return QTest::qWaitForWindowExposed(&window) && twipsFor(&window).dpi() == 96.0;
     }
 
 private Q_SLOTS:
@@ -31,19 +43,15 @@ private Q_SLOTS:
     void firstUseOpensAt200With6000Twips()
     {
         MsgTextInfo window(*m_settings, QStringLiteral("tekst"), QStringLiteral("Informacje dla: P_1"));
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        const Twips twips = twipsFor(&window);
-        QCOMPARE(window.frameGeometry(), twips.toPixels({200, 200, 6000, 6000}));
+        QVERIFY(show(window));
+        // 200 twips are 13.3 px, 6200 twips 413.3 px.
+        QCOMPARE(window.frameGeometry(), QRect(13, 13, 400, 400));
         QCOMPARE(window.windowTitle(), QStringLiteral("Informacje dla: P_1"));
         QVERIFY(window.windowFlags() & Qt::Tool);
-        QVERIFY(!(window.windowFlags() & Qt::WindowMinimizeButtonHint));
-        QVERIFY(!(window.windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(!(window.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
         // Closed where it opened, it keeps the very numbers, which pixels would round.
         window.close();
-        QCOMPARE(stored("Left"), QStringLiteral("200"));
-        QCOMPARE(stored("Top"), QStringLiteral("200"));
-        QCOMPARE(stored("Width"), QStringLiteral("6000"));
+        QCOMPARE(stored(), QStringLiteral("200 200 6000 6000"));
     }
 
     void storedPlacementComesBackAndIsSavedOnEveryClose()
@@ -54,65 +62,44 @@ private Q_SLOTS:
         m_settings->setValue(QStringLiteral("MsgTextInfo/Height"), QStringLiteral("abc"));
         {
             MsgTextInfo window(*m_settings, QStringLiteral("t"), QStringLiteral("c"));
-            window.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&window));
-            const Twips twips = twipsFor(&window);
-            QCOMPARE(window.frameGeometry(), twips.toPixels({1500, 200, 4500, 9000}));
-            window.move(twips.toPixels(3000), twips.toPixels(1500));
+            QVERIFY(show(window));
+            // Off the screen's top it comes back at 200; an unreadable height is 9000.
+            QCOMPARE(window.frameGeometry(), QRect(100, 13, 300, 600));
+            window.move(200, 100);
             QTest::keyClick(window.pole(), Qt::Key_Escape); // the cancel button
             QVERIFY(!window.isVisible());
-            QCOMPARE(stored("Left"), QString::number(twips.fromPixels(twips.toPixels(3000))));
-            QCOMPARE(stored("Top"), QString::number(twips.fromPixels(twips.toPixels(1500))));
-            QCOMPARE(stored("Width"), QString::number(twips.fromPixels(twips.toPixels(4500))));
+            QCOMPARE(stored(), QStringLiteral("3000 1500 4500 9000"));
             QVERIFY(!m_settings->contains(QStringLiteral("MsgTextInfo/State")));
         }
         {
             MsgTextInfo window(*m_settings, QStringLiteral("t"), QStringLiteral("c"));
-            window.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&window));
-            const Twips twips = twipsFor(&window);
-            window.resize(twips.toPixels(5000), twips.toPixels(5000));
-            const int outerWidth = twips.fromPixels(window.frameGeometry().width());
-            window.close(); // the close box
-            QCOMPARE(stored("Width"), QString::number(outerWidth));
+            QVERIFY(show(window));
+            window.resize(396, 296); // the offscreen frame adds 2 px a side: 400 x 300 outside
+            window.close();          // the close box
+            QCOMPARE(stored(), QStringLiteral("3000 1500 6000 4500"));
         }
         {
             MsgTextInfo window(*m_settings, QStringLiteral("t"), QStringLiteral("c"));
-            window.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            QVERIFY(show(window));
             window.move(0, 0);
             window.closeButton()->click();
-            QCOMPARE(stored("Left"), QStringLiteral("0"));
+            QCOMPARE(stored(), QStringLiteral("0 0 6000 4500"));
         }
     }
 
-    void windowKeepsAtLeast500TwipsAndLaysOutItsControls()
-    {
-        MsgTextInfo window(*m_settings, QStringLiteral("t"), QStringLiteral("c"));
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        const Twips twips = twipsFor(&window);
-        window.resize(5, 5);
-        QVERIFY(window.width() >= twips.toPixels(500));
-        QVERIFY(window.height() >= twips.toPixels(500));
-
-        window.resize(twips.toPixels(6000), twips.toPixels(4000));
-        QCOMPARE(window.closeButton()->text(), QStringLiteral("Zamknij Esc"));
-        QCOMPARE(window.closeButton()->geometry(),
-                 twips.toPixels({twips.fromPixels(window.width()) - 1065 - 60, 0, 1065, 435}));
-        QCOMPARE(window.pole()->geometry().topLeft(), QPoint(twips.toPixels(60), twips.toPixels(525)));
-        QCOMPARE(window.pole()->geometry().bottom() + 1, twips.toPixels(twips.fromPixels(window.height()) - 60));
-    }
-
-    void textIsReadOnlyWrappedAndSelectable()
+    void textIsReadOnlyWrappedAndSelectableUnderItsButton()
     {
         const QString text = QStringLiteral("Opis węzła : P_12\r\n\r\n") + QString(2000, u'x');
         MsgTextInfo window(*m_settings, text, QStringLiteral("c"));
+        QVERIFY(show(window));
         QCOMPARE(window.pole()->toPlainText(), QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         QVERIFY(window.pole()->isReadOnly());
         QCOMPARE(window.pole()->lineWrapMode(), QPlainTextEdit::WidgetWidth);
         QCOMPARE(window.pole()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
         QVERIFY(window.pole()->textInteractionFlags() & Qt::TextSelectableByMouse);
+        QCOMPARE(window.closeButton()->text(), QStringLiteral("Zamknij Esc"));
+        window.resize(5, 5);
+        QCOMPARE(window.size(), QSize(33, 33)); // at least 500 twips
     }
 };
 
