@@ -6,6 +6,8 @@
 #include "views/LineFigures.h"
 #include "views/XmlNavigation.h"
 
+#include <QSet>
+
 #include <optional>
 
 namespace velkor::print {
@@ -24,6 +26,19 @@ std::optional<Decimal> headerAmount(const InvoiceDocument &document, const char 
 bool isStated(const std::optional<Decimal> &amount)
 {
     return amount && !amount->isZero();
+}
+
+// A group named by the rates its lines use ("23%"), or by all it stands for
+// ("23% lub 22%") when no line tells.
+QString groupLabel(const RateGroup &group, const QSet<QString> &lineCodes)
+{
+    QStringList used;
+    for (const char *code : group.codes) {
+        const QString text = QString::fromUtf8(code);
+        if (lineCodes.contains(text))
+            used << (text.back().isDigit() ? text + u'%' : text);
+    }
+    return used.isEmpty() ? QString::fromUtf8(group.label) : used.join(QStringLiteral(" i "));
 }
 
 } // namespace
@@ -52,6 +67,10 @@ std::vector<Item> vatSummaryItems(const InvoiceDocument &document, const QString
         rows.push_back({&group, net.value_or(Decimal()), vat.value_or(Decimal()), vatPln.value_or(Decimal())});
     }
 
+    QSet<QString> lineCodes;
+    for (const xmlNode *code : FaPath(document, "n:Faktura/n:Fa/n:FaWiersz/n:P_12").selectAll())
+        lineCodes.insert(NodeText(code).trimmed());
+
     std::vector<Item> items;
     if (!rows.empty()) {
         const bool plnColumn = foreign && anyVatPln;
@@ -74,7 +93,7 @@ std::vector<Item> vatSummaryItems(const InvoiceDocument &document, const QString
             table.rows.push_back(std::move(cells));
         };
         for (const Row &row : rows) {
-            add(QString::fromUtf8(row.group->label), row, RowKind::Plain);
+            add(groupLabel(*row.group, lineCodes), row, RowKind::Plain);
             total.net = total.net + row.net;
             total.vat = total.vat + row.vat;
             total.vatPln = total.vatPln + row.vatPln;

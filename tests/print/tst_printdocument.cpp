@@ -75,7 +75,7 @@ void addExamples()
     QTest::newRow("ordinary") << own("faktura-podstawowa.xml") << "|Pozycje faktury|Podsumowanie VAT|Płatność|Stopka"
                               << QStringList{"Faktura VAT", "FV/2026/03/017", "Krzesło ogrodowe „Łabędź”\nIndeks: KR-001; "
                                              "GTIN: 5901234123457\nKolor: zielony", "Kwota należności ogółem: 1626,44 PLN",
-                                             "23% lub 22%|1234,50|283,94|1518,44", "Razem|1334,50|291,94|1626,44"};
+                                             "23%|1234,50|283,94|1518,44", "Razem|1334,50|291,94|1626,44"};
     QTest::newRow("correcting") << own("faktura-korygujaca.xml") << "|Pozycje faktury|Podsumowanie VAT|Korekta"
                                 << QStringList{"Faktura korygująca", "1|przed|Krzesło", "1|po|Krzesło",
                                                "|zmiana|||-2,00|0,00|-199,90|", "|zmiana|||0,00|-4,00|-20,00|",
