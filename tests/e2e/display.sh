@@ -12,9 +12,12 @@ alive() { ps -o stat= -p "$1" 2>/dev/null | grep -qv '^Z'; }
 
 stop() {
   [ -f "$file" ] || return 0
-  local display pids
-  read -r display pids <"$file" || true
-  for pid in $pids; do kill "$pid" 2>/dev/null || true; done
+  local pids
+  read -r _ pids <"$file" || true
+  # Only ours: after a restart the ids may name other programs.
+  for pid in $pids; do
+    [[ $(ps -o comm= -p "$pid") =~ ^(Xvfb|openbox)$ ]] && kill "$pid" 2>/dev/null || true
+  done
   # An X server still ending would remove the files of the next one.
   for pid in $pids; do
     for _ in $(seq 50); do alive "$pid" || break; sleep 0.1; done
