@@ -211,7 +211,7 @@ private Q_SLOTS:
         QCOMPARE(stored("ListaE~col~1"), QStringLiteral("177"));
         QCOMPARE(stored("Lista~col~2"), QStringLiteral("0"));
         QCOMPARE(stored("Lista~col~3"), QStringLiteral("100"));
-        QCOMPARE(stored("ListaK~col~3"), QStringLiteral("100")); // every column of every list
+        QCOMPARE(stored("ListaK~col~3"), QStringLiteral("100")); // the last list's last column
 
         // And again: the same rectangle, no drift.
         f.stop();
