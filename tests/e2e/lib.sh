@@ -1,8 +1,11 @@
-# Helpers for end-to-end checks of the real program under Xvfb, with the real
-# X11 clipboard (xclip) and real key presses (xdotool). Sourced by the tests.
+# Helpers for end-to-end checks of the real program under Xvfb and openbox,
+# with the real X11 clipboard (xclip) and real key presses (xdotool). Sourced
+# by the checks; they share the display CTest starts (VELKOR_E2E_DISPLAY_FILE)
+# and start their own when run by hand.
 set -euo pipefail
 
 VELKOR=${VELKOR:?path to the velkor executable}
+E2E_DIR=$(dirname "${BASH_SOURCE[0]}")
 E2E_TMP=$(mktemp -d)
 export XDG_CONFIG_HOME="$E2E_TMP/config"
 export XDG_RUNTIME_DIR="$E2E_TMP/runtime"
@@ -10,69 +13,17 @@ mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM
 
-XVFB_PID=
 VELKOR_PID=
 CLIP_PIDS=()
-
+end() { kill "$1" 2>/dev/null && wait "$1" 2>/dev/null || true; }
 cleanup() {
-  [ -n "$VELKOR_PID" ] && kill "$VELKOR_PID" 2>/dev/null || true
-  for pid in "${CLIP_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+  for pid in $VELKOR_PID "${CLIP_PIDS[@]}"; do end "$pid"; done
+  bash "$E2E_DIR/display.sh" stop "$E2E_TMP/display" # only a display of our own
   rm -rf "$E2E_TMP"
 }
 trap cleanup EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
-
-start_xvfb() {
-  local fifo="$E2E_TMP/display"
-  mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 ${XVFB_SCREEN:-1600x1000x24} -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-  XVFB_PID=$!
-  local number
-  read -r -t 20 number <"$fifo" || fail "Xvfb did not start"
-  export DISPLAY=":$number"
-}
-
-# Starts openbox, so windows get frames as on a desktop, and waits until it
-# manages the screen.
-start_wm() {
-  openbox --sm-disable >/dev/null 2>&1 &
-  CLIP_PIDS+=($!)
-  wait_until 20 wm_running || fail "the window manager did not start"
-}
-wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
-is_framed() { xprop -id "$1" _NET_FRAME_EXTENTS | grep -q ' = '; }
-is_maximised() { xprop -id "$1" _NET_WM_STATE | grep -q MAXIMIZED_HORZ; }
-
-# Puts a file's bytes on the CLIPBOARD selection; xclip serves it from the background.
-clipboard_from_file() {
-  xclip -selection clipboard -in "$1" &
-  CLIP_PIDS+=($!)
-  sleep 0.3
-}
-
-clipboard_text() {
-  xclip -selection clipboard -out 2>/dev/null || true
-}
-
-start_velkor() {
-  "$VELKOR" "$@" >"$E2E_TMP/velkor.log" 2>&1 &
-  VELKOR_PID=$!
-}
-
-# Waits until a visible window whose name matches the regular expression exists.
-wait_for_window() {
-  local pattern=$1 timeout=${2:-20}
-  local deadline=$((SECONDS + timeout))
-  while [ $SECONDS -lt $deadline ]; do
-    local id
-    id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n 1 || true)
-    if [ -n "$id" ]; then echo "$id"; return 0; fi
-    sleep 0.2
-  done
-  fail "no window matching '$pattern' within ${timeout}s"
-}
 
 # Runs a command until it succeeds, for at most `timeout` seconds.
 wait_until() {
@@ -80,37 +31,68 @@ wait_until() {
   local deadline=$((SECONDS + timeout))
   until "$@" >/dev/null 2>&1; do
     [ $SECONDS -lt $deadline ] || return 1
-    sleep 0.2
+    sleep 0.1
   done
 }
 
-window_visible() {
-  [ -n "$(xdotool search --onlyvisible --name "$1" 2>/dev/null || true)" ]
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+is_framed() { xprop -id "$1" _NET_FRAME_EXTENTS | grep -q ' = '; }
+is_maximised() { xprop -id "$1" _NET_WM_STATE | grep -q MAXIMIZED_HORZ; }
+# The first visible window whose name matches the regular expression.
+window_id() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 | grep .; }
+no_window() { ! window_id "$1"; }
+wait_for_window() {
+  wait_until "${2:-20}" window_id "$1" || fail "no window matching '$1' within ${2:-20}s"
+  window_id "$1"
 }
 
-# Focuses the window and types keys into it as a user would (XTEST).
-press() {
-  local window=$1; shift
-  xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
-  xdotool key --clearmodifiers "$@"
-  sleep 0.4
+# The shared display when it answers, else one of our own.
+shared=${VELKOR_E2E_DISPLAY_FILE:-}
+if ! { [ -f "$shared" ] && read -r DISPLAY _ <"$shared" && export DISPLAY && wm_running; }; then
+  bash "$E2E_DIR/display.sh" start "$E2E_TMP/display" || fail "no X display"
+  read -r DISPLAY _ <"$E2E_TMP/display"
+  export DISPLAY
+fi
+
+clipboard_text() { xclip -selection clipboard -out 2>/dev/null || true; }
+clipboard_is() { [ "$(clipboard_text)" = "$1" ]; }
+# Puts a file's bytes on the CLIPBOARD selection; xclip serves it from the
+# background. (Without -quiet it would fork, and the fork would outlive the
+# check on the shared display.)
+clipboard_from_file() {
+  xclip -quiet -selection clipboard -in "$1" >/dev/null 2>&1 &
+  CLIP_PIDS+=($!)
+  wait_until 5 clipboard_is "$(cat "$1")" || fail "xclip did not take the clipboard"
 }
+# Waits until the clipboard holds `expected`, else fails showing both.
+expect_clipboard() {
+  local expected=$1 what=$2
+  wait_until 5 clipboard_is "$expected" && return 0
+  diff <(printf '%s' "$expected" | od -c) <(clipboard_text | od -c) | head -20 >&2 || true
+  fail "$what"
+}
+
+start_velkor() {
+  "$VELKOR" "$@" >"$E2E_TMP/velkor.log" 2>&1 &
+  VELKOR_PID=$!
+}
+stop_velkor() { end "$VELKOR_PID"; VELKOR_PID=; }
+velkor_ended() { ! kill -0 "$VELKOR_PID"; }
+# Closes the main window by the title bar's close (Alt+F4), which asks nothing.
+close_by_title_bar() {
+  press "$1" alt+F4
+  wait_until 10 velkor_ended || fail "closing by the title bar did not end the program"
+  VELKOR_PID=
+}
+
+# Focuses the window and sends it keys, or types a text, as a user would
+# (XTEST). The program handles them in order; the caller awaits their effect.
+focus() { xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"; }
+press() { focus "$1"; shift; xdotool key --clearmodifiers "$@"; }
+type_text() { focus "$1"; xdotool type --delay 10 "$2"; }
 
 # True when the tree's selected node has the given text, as Ctrl+F2 copies it.
 node_selected() {
   press "$1" ctrl+F2
-  [ "$(clipboard_text)" = "$2" ]
-}
-
-# Focuses the window and types a text into it.
-type_text() {
-  local window=$1 text=$2
-  xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
-  xdotool type --delay 10 "$text"
-}
-
-stop_velkor() {
-  kill "$VELKOR_PID" 2>/dev/null || true
-  wait "$VELKOR_PID" 2>/dev/null || true
-  VELKOR_PID=
+  wait_until 1 clipboard_is "$2"
 }

@@ -30,8 +30,6 @@ expect_invoice_in() {
 }
 
 mkdir -p "$E2E_TMP/home"
-start_xvfb
-start_wm
 clipboard_from_file "$INVOICE"
 HOME="$E2E_TMP/home" LANG=C.UTF-8 start_velkor 'ksef¤¤6891152920-20260302-0A1B2C3D4E5F-41'
 window=$(wait_for_window '^Velkor .* KSEF: ')
