@@ -196,10 +196,15 @@ private Q_SLOTS:
         m_desktop.dialogResult = path;
         QTest::keyClick(c().lista, Qt::Key_F5);
         QCOMPARE(m_window->windowTitle(), "Velkor  " + native(path));
+        const InvoiceDocument *shown = m_window->state().invoiceDoc.get();
+        const int headerRows = c().listaSModel->rowCount();
         m_desktop.clipboard = QStringLiteral("<zle>");
         c().command[9]->click();
         QCOMPARE(m_desktop.messages.size(), 1);
         QCOMPARE(m_desktop.messages[0].title, QStringLiteral("Wklej XML - błąd"));
+        // The invoice shown before stays, with its panes.
+        QVERIFY(shown && m_window->state().invoiceDoc.get() == shown);
+        QCOMPARE(c().listaSModel->rowCount(), headerRows);
         m_desktop.dialogResult.clear();
         c().command[8]->click(); // cancelled
         QCOMPARE(m_window->windowTitle(), "Velkor  " + native(path));

@@ -206,8 +206,8 @@ private Q_SLOTS:
     }
 
     // Every example invoice, public and our own: one that passes the schema
-    // fills every pane without a message; one that does not is refused with
-    // the paste message and changes nothing.
+    // fills every pane without a message and is checked; one that does not
+    // is refused with the paste message and changes nothing.
     void everyExampleFillsOrIsRefused()
     {
         QStringList files;
@@ -233,6 +233,10 @@ private Q_SLOTS:
             const bool corrects = bytes.contains("<DaneFaKorygowanej>");
             QCOMPARE(f.c().korygowane->isEnabled(), corrects);
             QCOMPARE(f.c().listaKModel->isEmpty(), !corrects);
+            // F9 shows its check with the verification link.
+            f.window->commands().Command_Click(10);
+            QVERIFY2(!f.desktop.checkReports.isEmpty() && !f.desktop.checkReports.last().link.isEmpty(), qPrintable(path));
+            QVERIFY(f.c().checkPanel->text().startsWith(QStringLiteral("Kontrola: ")));
         }
     }
 };
