@@ -3,8 +3,7 @@
 # come in Polish, and every load after the first, by Ctrl+F5, by the paste
 # button or by F5 and a typed path, with the focus in any pane, shows the new
 # invoice's first line as a first load does: its fields in the line details
-# and its element selected in the tree. A typed name of a missing file is
-# reported by the load.
+# and its element selected in the tree.
 source "$(dirname "$0")/lib.sh"
 BASIC=$(realpath "${1:?the example invoice faktura-podstawowa.xml}")
 EURO=$(realpath "${2:?the example invoice faktura-walutowa.xml}")
@@ -53,11 +52,5 @@ load F6 open-key "$EURO";       expect_first_line 40.00 "F5 in the lines"
 load F3 paste-key "$BASIC";     expect_first_line 10.00 "Ctrl+F5 in the header"
 load F2 paste-button "$EURO";   expect_first_line 40.00 "the paste button in the tree"
 
-# A typed name of a missing file reaches the load, which says so.
-missing="$E2E_TMP/brak/nie-ma.xml"
-mkdir -p "$(dirname "$missing")"
-open_typed "$missing"
-box=$(wait_for_window '^Otw.*rz z pliku - b..*d$')
-press "$box" Return
 stop_velkor
 echo "second_load: ok"

@@ -360,21 +360,6 @@ private Q_SLOTS:
                                                  + QStringLiteral("\r\nPowód: ") + reason + QStringLiteral("\r\nLinia: 0"));
     }
 
-    void unreadableFile()
-    {
-#if defined(Q_OS_UNIX)
-        const QString path = writeFile(QStringLiteral("zamkniety.xml"), invoiceWith(QString()));
-        QFile::setPermissions(path, QFileDevice::Permissions());
-        if (QFile probe(path); probe.open(QIODevice::ReadOnly))
-            QSKIP("this user reads every file (root): permissions cannot make one unreadable");
-        m_desktop.dialogResult = path;
-        QVERIFY(!load(LoadSource::File));
-        QVERIFY(m_desktop.messages[0].text.contains(QStringLiteral("Powód: Nie można otworzyć pliku")));
-#else
-        QSKIP("permissions are tested on Unix");
-#endif
-    }
-
     void fileDialogOpensInTheLastFolder()
     {
         QVERIFY(!load(LoadSource::File)); // cancelled: quiet, nothing stored

@@ -1,15 +1,10 @@
-#include "load/OfflineResources.h"
-#include "views/ListView.h"
 #include "views/XmlNavigation.h"
 
 #include "support/WindowFixture.h"
 
 #include <QPrinter>
-#include <QPushButton>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QtTest>
 
 using namespace velkor;
 using namespace velkor::test;

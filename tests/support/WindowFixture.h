@@ -1,14 +1,29 @@
 #pragma once
 
+// The main window and every control a test of it reaches.
 #include "app/MainWindow.h"
 #include "app/MainWindowControls.h"
 #include "commands/CommandDispatch.h"
+#include "load/OfflineResources.h"
+#include "views/InvoicePanes.h"
+#include "views/ListModel.h"
+#include "views/ListView.h"
+#include "views/TextAndReveal.h"
+#include "views/TextLinesView.h"
+#include "views/TreeModel.h"
 
 #include "support/FakeDesktop.h"
 #include "support/TestDocuments.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QSettings>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeView>
 #include <QtTest>
 
 #include <memory>

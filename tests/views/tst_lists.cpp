@@ -225,21 +225,6 @@ private Q_SLOTS:
         QCOMPARE(rowTexts(buildHeaderFields(*b, QString(), QStringLiteral(",")).rows), header);
     }
 
-    void largestSchemaValuesAreExact()
-    {
-        const InvoiceLines lines = linesOf(
-            invoiceLine("99999999999999",
-                        {{"P_7", "x"}, {"P_8B", "9999999999999999.999999"}, {"P_9A", "99999999999999.99999999"},
-                         {"P_11", "9999999999999999.99"}, {"P_12", "23"}, {"KursWaluty", "9999999999999999.999999"}}));
-        QVERIFY(!lines.failure);
-        // Cena: 9999999999999999.999999 x 99999999999999.99999999 = 999999999999999999999800000000.00000000000001
-        // Wartość: 9999999999999999.999999 x 9999999999999999.99 = 99999999999999999899990000000000.0000...
-        QCOMPARE(lines.rows[0].cells().mid(0, 10).join(u'|'),
-                 QStringLiteral("99999999999999|||10000000000000000,00|999999999999999999999800000000,00|"
-                                "100000000000000,00|99999999999999999899990000000000,00|9999999999999999,99|23|"
-                                "9999999999999999,999999"));
-    }
-
     // Rows of example invoices, public and our own, against figures worked
     // out by hand.
     void examplesMatchFiguresWorkedOutByHand_data()

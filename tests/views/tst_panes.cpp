@@ -1,20 +1,5 @@
-#include "commands/CommandDispatch.h"
-#include "load/OfflineResources.h"
-#include "views/InvoicePanes.h"
-#include "views/ListModel.h"
-#include "views/ListView.h"
-#include "views/TextAndReveal.h"
-#include "views/TextLinesView.h"
-#include "views/TreeModel.h"
 
 #include "support/WindowFixture.h"
-
-#include <QCheckBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QTimer>
-#include <QTreeView>
-#include <QtTest>
 
 using namespace velkor;
 using namespace velkor::test;

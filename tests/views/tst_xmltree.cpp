@@ -3,13 +3,11 @@
 #include "views/RevealRequest.h"
 #include "views/SchemaDescription.h"
 #include "views/TextView.h"
-#include "views/TreeModel.h"
 #include "views/XmlTree.h"
 
 #include "support/FakeDesktop.h"
 #include "support/TestDocuments.h"
 
-#include <QAbstractItemModelTester>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -133,23 +131,6 @@ private Q_SLOTS:
         QCOMPARE(tree.occurrenceOf(nodes[2]), 3);
     }
 
-    void modelPresentsTheTree()
-    {
-        const auto doc = faktura(QStringLiteral("<Naglowek><A>1</A></Naglowek><Fa><B>2</B><C><D>3</D></C></Fa>"));
-        TreeModel model;
-        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-        model.setTree(std::make_shared<XmlTree>(XmlTree::build(*doc)));
-        QCOMPARE(model.rowCount(), 2);
-        const QModelIndex fa = model.index(1, 0);
-        QCOMPARE(fa.data().toString(), QStringLiteral("Fa"));
-        QCOMPARE(model.rowCount(fa), 2);
-        const QModelIndex d = model.index(0, 0, model.index(1, 0, fa));
-        QCOMPARE(d.data().toString(), QStringLiteral("D"));
-        QCOMPARE(model.parent(model.parent(d)), fa);
-        QCOMPARE(model.indexOfNode(model.nodeOf(d)), d);
-        model.setTree(nullptr);
-        QCOMPARE(model.rowCount(), 0);
-    }
 
     void textViewHasOnePathPerNodeWithoutChildren()
     {
