@@ -94,5 +94,21 @@ type_text() { focus "$1"; xdotool type --delay 10 "$2"; }
 # True when the tree's selected node has the given text, as Ctrl+F2 copies it.
 node_selected() {
   press "$1" ctrl+F2
-  wait_until 1 clipboard_is "$2"
+  for _ in 1 2 3; do clipboard_is "$2" && return 0; sleep 0.1; done
+  return 1
+}
+
+# Waits until the window has kept its place and size for a moment: the
+# window manager has framed it and the program has placed it (the program
+# follows its frame every 100 ms).
+wait_settled() {
+  local previous='' current same=0
+  for _ in $(seq 100); do
+    current=$(xwininfo -id "$1" | grep -E 'Absolute|Width|Height')
+    [ "$current" = "$previous" ] && same=$((same + 1)) || same=0
+    [ $same -ge 4 ] && return 0
+    previous=$current
+    sleep 0.1
+  done
+  fail "the window did not settle"
 }

@@ -28,7 +28,7 @@ start_framed() {
   start_velkor "$@"
   window=$(wait_for_window '^Velkor')
   wait_until 20 is_framed "$window" || fail "the window manager did not frame the window"
-  sleep 1 # the window settles where the window manager put it
+  wait_settled "$window"
 }
 
 start_velkor
@@ -44,7 +44,7 @@ resize_window() {
   has_width "$window" 1100
 }
 wait_until 15 resize_window || fail "the window was not resized"
-sleep 0.5
+wait_settled "$window"
 # Widen the first column of the lines list by dragging its header edge
 # (the list's header sits 14 px from the window's left edge, 442 px down).
 xdotool mousemove --window "$window" 115 451 mousedown 1 sleep 0.3 mousemove --window "$window" 140 451 sleep 0.2 \
@@ -80,7 +80,7 @@ start_framed
 is_maximised "$window" || fail "the start after a maximised end is not maximised"
 wmctrl -i -r "$window" -b remove,maximized_vert,maximized_horz
 wait_until 10 not_maximised "$window" || fail "the window stays maximised"
-sleep 1
+wait_settled "$window"
 close_by_title_bar "$window"
 expect_output "$normal_size" "the normal size changed after a maximised run" size_of
 
@@ -88,7 +88,7 @@ expect_output "$normal_size" "the normal size changed after a maximised run" siz
 # stores that size and keeps it at the next run.
 start_framed
 wmctrl -i -r "$window" -e 0,150,120,200,200
-sleep 1
+wait_settled "$window"
 close_by_title_bar "$window"
 minimum=$'Height=8835\nWidth=14325'
 expect_output "$minimum" "the minimum size was not stored" size_of
@@ -102,7 +102,7 @@ for use in 1 2; do
   press "$window" F1
   info=$(wait_for_window '^Informacje dla')
   wait_until 20 is_framed "$info" || fail "the window manager did not frame the information window"
-  sleep 1
+  wait_settled "$info"
   press "$info" Escape
   wait_until 10 no_window '^Informacje dla' || fail "Esc did not close the information window"
   expect_output $'Height=6000\nLeft=200\nTop=200\nWidth=6000' "the information window's placement at use $use" \
