@@ -1,8 +1,8 @@
 #include "app/BuildInfo.h"
-#include "app/MainWindow.h"
-#include "app/QtDesktop.h"
-#include "app/StartupParameters.h"
-#include "load/OfflineResources.h"
+#include "core/load/OfflineResources.h"
+#include "core/window/StartupParameters.h"
+#include "gui/desktop/QtDesktop.h"
+#include "gui/window/MainWindow.h"
 
 #include <QApplication>
 #include <QIcon>

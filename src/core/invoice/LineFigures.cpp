@@ -1,0 +1,71 @@
+#include "LineFigures.h"
+
+#include "core/tree/XmlNavigation.h"
+
+#include <string_view>
+#include <unordered_map>
+
+namespace velkor {
+
+LineElements::LineElements(const InvoiceDocument &document, const xmlNode *line) : line(line)
+{
+    using Slot = const xmlNode *LineElements::*;
+    static const std::unordered_map<std::string_view, Slot> slots{
+        {"NrWierszaFa", &LineElements::nrWierszaFa}, {"Indeks", &LineElements::indeks},
+        {"P_8A", &LineElements::p8a},   {"P_8B", &LineElements::p8b},   {"P_9A", &LineElements::p9a},
+        {"P_9B", &LineElements::p9b},   {"P_11", &LineElements::p11},   {"P_11A", &LineElements::p11a},
+        {"P_12", &LineElements::p12},   {"P_12_XII", &LineElements::p12xii},
+        {"KursWaluty", &LineElements::kursWaluty},
+        {"P_7", &LineElements::p7},     {"GTIN", &LineElements::gtin},  {"GTU", &LineElements::gtu},
+        // The schema's element is PKWiU; the column is headed "PKWIU".
+        {"PKWiU", &LineElements::pkwiu}};
+    for (const xmlNode *child = line->children; child; child = child->next) {
+        if (!document.isFaElement(child))
+            continue;
+        const std::string_view name(reinterpret_cast<const char *>(child->name));
+        if (name == "StanPrzed") {
+            hasStanPrzed = true;
+            beforeState = beforeState || NodeText(child) == u"1";
+            continue;
+        }
+        const auto slot = slots.find(name);
+        if (slot != slots.end() && !(this->*(slot->second)))
+            this->*(slot->second) = child;
+    }
+}
+
+Decimal numberOf(const xmlNode *element)
+{
+    if (const xmlChar *text = soleText(element))
+        return Decimal::readUtf8(reinterpret_cast<const char *>(text));
+    return Decimal::read(NodeText(element));
+}
+
+namespace {
+
+// A net figure as stated, or the gross one over the VAT factor.
+ExactFigure netFigure(const xmlNode *net, const xmlNode *gross, const Decimal &vatFactor)
+{
+    Decimal amount = numberOf(net);
+    if (!amount.isZero())
+        return amount;
+    return ExactFigure::quotient(numberOf(gross), vatFactor);
+}
+
+} // namespace
+
+LineFigures figuresOf(const LineElements &line)
+{
+    const Decimal one = Decimal::fromInt(1);
+    LineFigures figures;
+    figures.rate = numberOf(line.kursWaluty);
+    if (figures.rate.isZero())
+        figures.rate = one;
+    const Decimal vatFactor = one + numberOf(line.p12) * Decimal::fromScaled(1, 2);
+    figures.quantity = numberOf(line.p8b);
+    figures.price = netFigure(line.p9a, line.p9b, vatFactor);
+    figures.value = netFigure(line.p11, line.p11a, vatFactor);
+    return figures;
+}
+
+} // namespace velkor

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "core/load/InvoiceDocument.h"
+#include "core/support/Desktop.h"
+
+#include <QString>
+
+#include <memory>
+
+class QSettings;
+
+namespace velkor {
+
+// What a load needs from its surroundings.
+struct LoadEnvironment
+{
+    Desktop &desktop;
+    QSettings &settings;   // the per-user store: section "Okno", key "Path"
+    QString schemaFile;    // the program folder's sql/schemaFA3.xsd
+};
+
+enum class LoadSource { File, Clipboard };
+
+// The program's only way to obtain an invoice: from a file chosen in the
+// open-file dialog or from the clipboard's text. Validates against the
+// schema, checks the header and returns the new document, or nullptr after
+// telling the user why (a cancelled dialog and an empty clipboard are quiet).
+// On success from a file, fileName receives the file's full path; it is
+// emptied in every other case. A file chosen already (dropped on the window,
+// named at start) is passed as chosenFile and takes the dialog's place.
+std::unique_ptr<InvoiceDocument> PobierzFA3(LoadEnvironment &environment, LoadSource source,
+                                           QString &fileName, const QString &chosenFile = QString());
+
+// Passes when n:Faktura/n:Naglowek/n:KodFormularza carries kodSystemowy
+// "FA (3)" and wersjaSchemy "1-0E", both compared ignoring letter case.
+bool CheckInvoiceHeader(const InvoiceDocument &document);
+
+// The messages of a failed load.
+Message parseFailureMessage(LoadSource source, const QString &path, const QString &reason, int line);
+Message headerFailureMessage(LoadSource source, const QString &path);
+
+// The folder part of a chosen path, as remembered for the next dialog.
+QString folderOfPath(const QString &path);
+
+extern const char *const OpenDialogFilter;
+extern const char *const OpenDialogTitle;
+
+} // namespace velkor

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "core/load/InvoiceDocument.h"
+#include "core/load/InvoiceSchema.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+
+namespace velkor {
+
+// The outcome of parsing one invoice text while validating it.
+struct ParseOutcome
+{
+    std::unique_ptr<InvoiceDocument> document; // set only when the text is valid
+    QString reason;                            // the parser's or validator's first error
+    int line = 0;                              // its line number
+};
+
+enum class TextEncoding {
+    Declared, // bytes from a file: BOM and XML declaration decide
+    Utf8,     // text that is already Unicode (the clipboard): the declaration is ignored
+};
+
+// Parses and validates in one pass: the schema validator sees the document
+// while it is parsed, so the first error in document order wins, whether it
+// breaks well-formedness or validity. Never fetches anything: no DTD, no
+// external entity, no network.
+ParseOutcome parseInvoice(const QByteArray &bytes, TextEncoding encoding, const InvoiceSchema &schema);
+
+} // namespace velkor

@@ -1,0 +1,98 @@
+#include "InvoiceSchema.h"
+
+#include "core/load/OfflineResources.h"
+#include "core/load/XmlErrors.h"
+#include "core/support/Failure.h"
+
+#include <libxml/schemasInternals.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace velkor {
+
+InvoiceSchema InvoiceSchema::compile(const QString &schemaFile)
+{
+    const QFileInfo info(schemaFile);
+    if (!info.isFile()) {
+        // 53 is the classic run-time error number for a missing file.
+        throw Failure(53, QStringLiteral("Nie znaleziono pliku schematu FA(3): %1")
+                              .arg(QDir::toNativeSeparators(schemaFile)));
+    }
+    const SchemaFolderScope scope(info.absolutePath());
+    XmlErrorCollector errors;
+    const QString mainFile = info.canonicalFilePath();
+    XmlSchemaParserCtxtHandle parser(
+        xmlSchemaNewParserCtxt(libxmlFileName(info.absoluteFilePath()).constData()));
+    if (!parser)
+        throw Failure(7, QStringLiteral("Brak pamięci."));
+    XmlSchemaHandle schema(xmlSchemaParse(parser.get()));
+    if (!schema || errors.first().occurred) {
+        const XmlError &error = errors.first();
+        QString reason = error.message;
+        if (reason.isEmpty())
+            reason = QStringLiteral("plik nie jest poprawnym schematem XML");
+        throw Failure(error.code,
+                      QStringLiteral("Nie można wczytać schematu FA(3) %1: %2")
+                          .arg(QDir::toNativeSeparators(schemaFile), reason));
+    }
+    // Remember what was compiled, so an unchanged set need not be compiled again.
+    std::vector<SourceFile> sources;
+    QStringList files = scope.servedFiles();
+    if (!files.contains(mainFile))
+        files.prepend(mainFile);
+    for (const QString &path : files)
+        sources.push_back(SourceFile::of(path));
+    return InvoiceSchema(std::move(schema), std::move(sources));
+}
+
+InvoiceSchema::SourceFile InvoiceSchema::SourceFile::of(const QString &path)
+{
+    const QFileInfo info(path);
+    SourceFile file;
+    file.path = path;
+    if (info.isFile()) {
+        file.size = info.size();
+        file.modified = info.lastModified();
+        file.statusChanged = info.metadataChangeTime();
+    }
+    return file;
+}
+
+bool InvoiceSchema::SourceFile::operator==(const SourceFile &other) const
+{
+    return path == other.path && size == other.size && size >= 0 && modified == other.modified
+        && statusChanged == other.statusChanged;
+}
+
+bool InvoiceSchema::sourcesUnchanged() const
+{
+    for (const SourceFile &source : m_sources) {
+        if (!(SourceFile::of(source.path) == source))
+            return false;
+    }
+    return !m_sources.empty();
+}
+
+std::shared_ptr<const InvoiceSchema> InvoiceSchema::current(const QString &schemaFile)
+{
+    // The user-interface thread is the only one that loads invoices.
+    static QString cachedFile;
+    static std::shared_ptr<const InvoiceSchema> cached;
+    const QString canonical = QFileInfo(schemaFile).canonicalFilePath();
+    if (cached && !canonical.isEmpty() && canonical == cachedFile && cached->sourcesUnchanged())
+        return cached;
+    cached.reset();
+    auto schema = std::make_shared<const InvoiceSchema>(compile(schemaFile));
+    cached = schema;
+    cachedFile = canonical;
+    return schema;
+}
+
+QString InvoiceSchema::targetNamespace() const
+{
+    return m_schema ? fromXml(m_schema->targetNamespace) : QString();
+}
+
+} // namespace velkor

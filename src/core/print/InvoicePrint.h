@@ -1,0 +1,28 @@
+#pragma once
+
+#include "core/check/CheckReport.h"
+#include "core/invoice/InvoiceLines.h"
+#include "core/load/InvoiceDocument.h"
+#include "core/print/PrintDocument.h"
+
+namespace velkor::print {
+
+// What the printout takes besides the invoice.
+struct PrintSources
+{
+    const InvoiceLines &lines;       // from buildInvoiceLines: the lines' figures as the list has them
+    std::vector<Finding> vatFindings; // the invoice check's findings on the VAT summary, if it ran
+    QString link;                    // the verification link (KOD I)
+    QString qrCaption;               // the KSeF number or "OFFLINE"
+    QString ksefNumber;              // handed over with the invoice, else empty
+    QString separator;               // the decimal separator of the panes
+};
+
+// The whole invoice as it is printed: the title block, the parties side by
+// side, the lines, the VAT summary and the amount due, the annotations,
+// correction, advance, settlement, payment, transaction terms, additional
+// descriptions, footer and attachment, each only where the invoice has its
+// data, and the verification link with its QR code caption. Reads only.
+PrintDocument buildPrintDocument(const InvoiceDocument &document, const PrintSources &sources);
+
+} // namespace velkor::print

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "core/commands/KeyTable.h"
+#include "core/load/InvoiceLoader.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class QSettings;
+class QWidget;
+
+namespace velkor {
+
+class ClipboardExport;
+class Desktop;
+class InvoicePanes;
+class ListView;
+class NodeDescription;
+class PrintCommand;
+class TextAndReveal;
+struct CheckReport;
+struct InvoiceState;
+struct MainWindowControls;
+
+// The buttons and function keys of the main window: one handler for the
+// button array and one for the keys the window sees before its controls.
+class CommandDispatch : public QObject
+{
+    Q_OBJECT
+public:
+    CommandDispatch(QWidget *window, MainWindowControls &controls, InvoiceState &state, InvoicePanes &panes,
+                    TextAndReveal &textAndReveal, ClipboardExport &clipboard, Desktop &desktop, QSettings &settings,
+                    QString schemaFile);
+    ~CommandDispatch() override;
+
+    // Runs the action of button `index`; a failing step is skipped.
+    void Command_Click(int index);
+    // Runs the row matching the key and returns true when one matched; the
+    // key is then consumed whether or not the row's condition held.
+    bool Form_KeyDown(int key, Qt::KeyboardModifiers modifiers);
+
+    // Opens a file chosen outside the dialog (dropped on the window, named
+    // at start) as F5 opens the file chosen in it.
+    void openFile(const QString &path);
+    // True while a load, its messages and its display refresh are running.
+    bool isLoading() const { return m_loading; }
+
+private:
+    void exitWithConfirmation();
+    // The invoice check's report with the verification link, in its window.
+    void showCheck();
+    // The check's report with its verification link, computed once per
+    // invoice; none when the check did not run.
+    CheckReport *checkWithLink();
+    // The printout of the shown invoice, through the print dialog or into a
+    // PDF file; nothing without an invoice.
+    void printInvoice(bool toPdf);
+    void loadInvoice(LoadSource source, const QString &chosenFile = QString());
+    // Copies the second column of the list's selected row, if any, and
+    // focuses the list; nothing at all when the list is empty.
+    void copySelectedValue(ListView *list);
+
+    QWidget *m_window;
+    MainWindowControls &m_controls;
+    InvoiceState &m_state;
+    InvoicePanes &m_panes;
+    TextAndReveal &m_textAndReveal;
+    ClipboardExport &m_clipboard;
+    Desktop &m_desktop;
+    QSettings &m_settings;
+    QString m_schemaFile;
+    std::unique_ptr<NodeDescription> m_nodeDescription;
+    std::unique_ptr<PrintCommand> m_print;
+    bool m_loading = false;
+};
+
+} // namespace velkor

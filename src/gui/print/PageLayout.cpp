@@ -1,0 +1,472 @@
+#include "PageLayout.h"
+
+#include "gui/print/ColumnWidths.h"
+
+#include <QFontMetricsF>
+#include <QPaintDevice>
+#include <QTextLayout>
+
+#include <algorithm>
+
+namespace velkor::print {
+
+namespace {
+
+constexpr QRgb Black = 0xff000000;
+constexpr QRgb Grey = 0xff5a5a5a;
+constexpr QRgb NoteText = 0xff9a1010;
+constexpr QRgb HeaderFill = 0xffe6e6e6;
+constexpr QRgb TitleFill = 0xfff0f0f0;
+constexpr QRgb NoteFill = 0xfffbeaea;
+
+constexpr double CodeSide = 32; // the QR code, with its quiet zone
+
+// One cell of a placed row: its lines, where they go and how they look.
+struct Cell
+{
+    double x = 0, width = 0;
+    QStringList lines;
+    PrintFont font = PrintFont::Body;
+    QRgb colour = Black;
+    Align align = Align::Left;
+};
+
+struct Row
+{
+    std::vector<Cell> cells;
+    QRgb fill = 0;
+    bool ruleBelow = false;
+    bool ruleAbove = false;
+};
+
+} // namespace
+
+namespace {
+
+class Layout
+{
+public:
+    Layout(const PrintDocument &document, QPaintDevice &device)
+        : m_document(document), m_device(device), m_geometry(device), m_fonts(device)
+    {
+        for (std::size_t f = 0; f < std::size_t(PrintFont::Count); ++f)
+            m_metrics.emplace_back(m_fonts[PrintFont(f)], &device);
+        m_padX = m_geometry.points(1.8);
+        m_padY = m_geometry.points(1.1);
+    }
+
+    PageLayoutResult run()
+    {
+        newPage();
+        titleBlock();
+        for (const Section &section : m_document.sections)
+            placeSection(section);
+        codeBlock();
+        footers();
+        return std::move(m_result);
+    }
+
+private:
+    // --- measuring ---------------------------------------------------------
+
+    const QFontMetricsF &metrics(PrintFont font) const { return m_metrics[std::size_t(font)]; }
+    double lineHeight(PrintFont font) const { return metrics(font).lineSpacing(); }
+
+    // The text broken into lines no wider than `width`: at its line breaks,
+    // then between words, and inside a word longer than a line.
+    QStringList wrap(const QString &text, PrintFont font, double width) const
+    {
+        QStringList lines;
+        for (const QString &paragraph : text.split(u'\n')) {
+            if (metrics(font).horizontalAdvance(paragraph) <= width) {
+                lines << paragraph;
+                continue;
+            }
+            QTextLayout layout(paragraph, m_fonts[font], &m_device);
+            QTextOption option;
+            option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+            layout.setTextOption(option);
+            layout.beginLayout();
+            for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+                line.setLineWidth(width);
+                lines << paragraph.mid(line.textStart(), line.textLength()).trimmed();
+            }
+            layout.endLayout();
+        }
+        return lines;
+    }
+
+    double rowHeight(const Row &row) const
+    {
+        double height = 0;
+        for (const Cell &cell : row.cells)
+            height = std::max(height, double(cell.lines.size()) * lineHeight(cell.font));
+        return height + 2 * m_padY;
+    }
+
+    // --- placing -----------------------------------------------------------
+
+    PageContent &page() { return m_result.pages.back(); }
+    double top() const { return m_geometry.content().top(); }
+    double bottom() const { return m_geometry.content().bottom(); }
+    double left() const { return m_geometry.content().left(); }
+    double width() const { return m_geometry.content().width(); }
+
+    void newPage()
+    {
+        m_result.pages.emplace_back();
+        m_y = top();
+    }
+
+    // Starts a new page unless `height` fits below, or the page is empty.
+    void keep(double height)
+    {
+        if (m_y + height > bottom() && m_y > top())
+            newPage();
+    }
+
+    void text(double x, double y, const QString &text, PrintFont font, QRgb colour)
+    {
+        if (!text.isEmpty())
+            page().texts.push_back({QPointF(x, y + metrics(font).ascent()), text, font, colour});
+    }
+
+    void lineOfCell(const Cell &cell, int index, double y)
+    {
+        const QString &line = cell.lines[index];
+        double x = cell.x + m_padX;
+        if (cell.align == Align::Right)
+            x = cell.x + cell.width - m_padX - metrics(cell.font).horizontalAdvance(line);
+        text(x, y, line, cell.font, cell.colour);
+    }
+
+    void rule(double y) { page().lines.emplace_back(left(), y, left() + width(), y); }
+
+    // Places a row at the current position, on a new page (after `header`)
+    // when it does not fit; a row taller than a page goes line by line.
+    void placeRow(const Row &row, const Row *header = nullptr)
+    {
+        const double height = rowHeight(row);
+        const double headerHeight = header ? rowHeight(*header) : 0;
+        if (m_y + height > bottom() && m_y > top() + headerHeight) {
+            newPage();
+            if (header)
+                placeRow(*header);
+        }
+        if (m_y + height <= bottom()) {
+            paintRow(row, 0, -1, height);
+            m_y += height;
+            if (row.ruleBelow)
+                rule(m_y);
+            return;
+        }
+        int lines = 0;
+        for (const Cell &cell : row.cells)
+            lines = std::max(lines, int(cell.lines.size()));
+        for (int from = 0; from < lines;) {
+            double sliceHeight = 2 * m_padY;
+            int to = from;
+            while (to < lines && m_y + sliceHeight + tallestLine(row) <= bottom()) {
+                sliceHeight += tallestLine(row);
+                ++to;
+            }
+            if (to == from && m_y > top() + headerHeight) { // not even one line fits here
+                newPage();
+                if (header)
+                    placeRow(*header);
+                continue;
+            }
+            if (to == from) { // a line taller than an empty page: cut off rather than waited for
+                to = from + 1;
+                sliceHeight += tallestLine(row);
+            }
+            paintRow(row, from, to, sliceHeight);
+            m_y += sliceHeight;
+            from = to;
+            if (from < lines) {
+                newPage();
+                if (header)
+                    placeRow(*header);
+            }
+        }
+        if (row.ruleBelow)
+            rule(m_y);
+    }
+
+    double tallestLine(const Row &row) const
+    {
+        double height = 0;
+        for (const Cell &cell : row.cells)
+            height = std::max(height, lineHeight(cell.font));
+        return height;
+    }
+
+    // Paints lines [from, to) of every cell (to -1: all) in a band `height` high.
+    void paintRow(const Row &row, int from, int to, double height)
+    {
+        if (row.fill && !row.cells.empty()) {
+            const double fillLeft = row.cells.front().x;
+            const double fillRight = row.cells.back().x + row.cells.back().width;
+            page().fills.push_back({QRectF(fillLeft, m_y, fillRight - fillLeft, height), row.fill});
+        }
+        if (row.ruleAbove)
+            rule(m_y);
+        for (const Cell &cell : row.cells) {
+            const int end = to < 0 ? int(cell.lines.size()) : std::min(to, int(cell.lines.size()));
+            double y = m_y + m_padY;
+            for (int i = from; i < end; ++i, y += lineHeight(cell.font))
+                lineOfCell(cell, i, y);
+        }
+    }
+
+    Cell cell(double x, double cellWidth, const QString &content, PrintFont font, QRgb colour = Black,
+              Align align = Align::Left) const
+    {
+        return {x, cellWidth, wrap(content, font, cellWidth - 2 * m_padX), font, colour, align};
+    }
+
+    // --- parts of the document ---------------------------------------------
+
+    void titleBlock()
+    {
+        // The title on the left; its fields, which hold the long KSeF
+        // number, take the wider part.
+        const double titleWidth = width() * 0.42;
+        double leftY = m_y;
+        for (const QString &line : wrap(m_document.title, PrintFont::Title, titleWidth)) {
+            text(left(), leftY, line, PrintFont::Title, Black);
+            leftY += lineHeight(PrintFont::Title);
+        }
+        if (!m_document.number.isEmpty()) {
+            for (const QString &line : wrap(QStringLiteral("nr ") + m_document.number, PrintFont::Number, titleWidth)) {
+                text(left(), leftY, line, PrintFont::Number, Black);
+                leftY += lineHeight(PrintFont::Number);
+            }
+        }
+        const double start = m_y;
+        placeFields(m_document.titleFields, left() + titleWidth, width() - titleWidth);
+        m_y = std::max({m_y, leftY, start});
+        m_y += m_geometry.millimetres(2);
+        rule(m_y);
+    }
+
+    void placeSection(const Section &section)
+    {
+        m_y += m_geometry.millimetres(3);
+        if (!section.title.isEmpty()) {
+            const double titleHeight = lineHeight(PrintFont::SectionTitle) + m_geometry.points(2);
+            keep(titleHeight + 3 * lineHeight(PrintFont::Body));
+            text(left(), m_y, section.title, PrintFont::SectionTitle, Black);
+            m_y += titleHeight;
+            rule(m_y - m_geometry.points(1));
+        }
+        for (const Item &item : section.items) {
+            if (const Fields *fields = std::get_if<Fields>(&item))
+                placeFields(*fields, left(), width());
+            else if (const Blocks *blocks = std::get_if<Blocks>(&item))
+                placeBlocks(*blocks);
+            else if (const Table *table = std::get_if<Table>(&item))
+                placeTable(*table);
+            else if (const Paragraph *paragraph = std::get_if<Paragraph>(&item))
+                placeParagraph(*paragraph);
+        }
+    }
+
+    double labelWidth(const Fields &fields, double available) const
+    {
+        double widest = 0;
+        for (const Field &field : fields) {
+            if (!field.heading)
+                widest = std::max(widest, metrics(PrintFont::Body).horizontalAdvance(field.label));
+        }
+        return std::min(widest + 2 * m_padX + m_geometry.points(4), available * 0.4);
+    }
+
+    // A label and its value on each row; a heading across both.
+    void placeFields(const Fields &fields, double x, double available)
+    {
+        const double labels = labelWidth(fields, available);
+        for (const Field &field : fields) {
+            Row row;
+            if (field.heading) {
+                row.cells.push_back(cell(x, available, field.label, PrintFont::Bold));
+                keep(rowHeight(row) + 2 * lineHeight(PrintFont::Body)); // not alone at the foot of a page
+            } else {
+                row.cells = {cell(x, labels, field.label, PrintFont::Body, Grey),
+                             cell(x + labels, available - labels, field.value, PrintFont::Body)};
+            }
+            placeRow(row);
+        }
+    }
+
+    // The rows of one block in its column: the title, then its fields.
+    std::vector<Row> blockRows(const Block &block, double x, double columnWidth) const
+    {
+        std::vector<Row> rows(1);
+        rows.front().cells.push_back(cell(x, columnWidth, block.title, PrintFont::Bold));
+        rows.front().fill = TitleFill;
+        const double labels = labelWidth(block.fields, columnWidth);
+        for (const Field &field : block.fields) {
+            Row row;
+            if (field.heading)
+                row.cells.push_back(cell(x, columnWidth, field.label, PrintFont::Bold));
+            else
+                row.cells = {cell(x, labels, field.label, PrintFont::Body, Grey),
+                             cell(x + labels, columnWidth - labels, field.value, PrintFont::Body)};
+            rows.push_back(std::move(row));
+        }
+        return rows;
+    }
+
+    // Blocks two by two, side by side, each flowing down its own column; a
+    // pair taller than a page goes row by row.
+    void placeBlocks(const Blocks &blocks)
+    {
+        const double gap = m_geometry.millimetres(6);
+        const double half = (width() - gap) / 2;
+        for (std::size_t b = 0; b < blocks.size(); b += 2) {
+            std::vector<Row> sides[2];
+            double heights[2] = {0, 0};
+            for (std::size_t side = 0; side < 2 && b + side < blocks.size(); ++side) {
+                sides[side] = blockRows(blocks[b + side], left() + double(side) * (half + gap), half);
+                for (const Row &row : sides[side])
+                    heights[side] += rowHeight(row);
+            }
+            if (b > 0)
+                m_y += m_geometry.millimetres(2);
+            const double height = std::max(heights[0], heights[1]);
+            if (height <= bottom() - top()) {
+                keep(height);
+                const double start = m_y;
+                for (const std::vector<Row> &rows : sides) {
+                    m_y = start;
+                    for (const Row &row : rows) {
+                        paintRow(row, 0, -1, rowHeight(row));
+                        m_y += rowHeight(row);
+                    }
+                }
+                m_y = start + height;
+                continue;
+            }
+            for (std::size_t r = 0; r < std::max(sides[0].size(), sides[1].size()); ++r) {
+                Row row;
+                for (const std::vector<Row> &rows : sides) {
+                    if (r < rows.size())
+                        row.cells.insert(row.cells.end(), rows[r].cells.begin(), rows[r].cells.end());
+                }
+                placeRow(row);
+            }
+        }
+    }
+
+    void placeTable(const Table &table)
+    {
+        if (table.header.isEmpty())
+            return;
+        const std::vector<double> widths = columnWidths(table, metrics(PrintFont::Small), metrics(PrintFont::SmallBold), width(), 2 * m_padX);
+        const auto rowOf = [&](const QStringList &cells, PrintFont font, QRgb colour) {
+            Row row;
+            double x = left();
+            for (std::size_t c = 0; c < widths.size(); ++c) {
+                row.cells.push_back(cell(x, widths[c], cells.value(int(c)), font, colour, table.align[c]));
+                x += widths[c];
+            }
+            return row;
+        };
+        Row header = rowOf(table.header, PrintFont::SmallBold, Black);
+        header.fill = HeaderFill;
+        m_y += m_geometry.points(3);
+        const double titleHeight = table.title.isEmpty() ? 0 : lineHeight(PrintFont::Bold) + m_geometry.points(1);
+        keep(titleHeight + rowHeight(header) + 2 * lineHeight(PrintFont::Small));
+        if (!table.title.isEmpty()) {
+            text(left(), m_y, table.title, PrintFont::Bold, Black);
+            m_y += titleHeight;
+        }
+        placeRow(header);
+        for (const TableRow &tableRow : table.rows) {
+            const bool strong = tableRow.kind == RowKind::Change || tableRow.kind == RowKind::Total;
+            Row row = rowOf(tableRow.cells, strong ? PrintFont::SmallBold : PrintFont::Small,
+                            tableRow.kind == RowKind::Before ? Grey : Black);
+            row.ruleBelow = tableRow.kind != RowKind::Before;
+            row.ruleAbove = tableRow.kind == RowKind::Total;
+            placeRow(row, &header);
+        }
+    }
+
+    void placeParagraph(const Paragraph &paragraph)
+    {
+        Row row;
+        row.cells.push_back(cell(left(), width(), paragraph.text, PrintFont::Body, paragraph.note ? NoteText : Black));
+        if (paragraph.note) {
+            row.fill = NoteFill;
+            m_y += m_geometry.points(3);
+        }
+        placeRow(row);
+    }
+
+    // The verification code at the foot of the last page: its caption under
+    // it, the link beside it.
+    void codeBlock()
+    {
+        if (m_document.link.isEmpty())
+            return;
+        const double side = m_geometry.millimetres(CodeSide);
+        const double height = side + lineHeight(PrintFont::Small) + m_geometry.points(2);
+        m_y += m_geometry.millimetres(4);
+        if (m_y + height > bottom())
+            newPage();
+        const double y = bottom() - height;
+        m_result.codeArea = QRectF(left(), y, side, side);
+        const QString caption = m_document.qrCaption;
+        text(left() + (side - metrics(PrintFont::Small).horizontalAdvance(caption)) / 2, y + side, caption,
+             PrintFont::Small, Black);
+        const double x = left() + side + m_geometry.millimetres(4);
+        const double textWidth = width() - side - m_geometry.millimetres(4);
+        double lineY = y + m_geometry.millimetres(3);
+        text(x, lineY, QStringLiteral("Kod weryfikacyjny faktury (KOD I)"), PrintFont::Bold, Black);
+        lineY += lineHeight(PrintFont::Bold) * 1.3;
+        QString link = m_document.link;
+        for (const QString &line : wrap(link, PrintFont::Small, textWidth)) {
+            text(x, lineY, line, PrintFont::Small, Black);
+            lineY += lineHeight(PrintFont::Small);
+        }
+    }
+
+    // "strona N z M" and the invoice's number on every page.
+    void footers()
+    {
+        const QRectF footer = m_geometry.footer();
+        const QString invoice = m_document.title + QStringLiteral(" nr ") + m_document.number;
+        const int count = int(m_result.pages.size());
+        const double y = footer.top() + m_geometry.points(3);
+        for (int n = 0; n < count; ++n) {
+            PageContent &content = m_result.pages[std::size_t(n)];
+            content.lines.emplace_back(footer.left(), footer.top(), footer.right(), footer.top());
+            const QString number = QStringLiteral("strona %1 z %2").arg(n + 1).arg(count);
+            const double numberWidth = metrics(PrintFont::Small).horizontalAdvance(number);
+            const QStringList name = wrap(invoice, PrintFont::Small, footer.width() - numberWidth - m_geometry.millimetres(5));
+            content.texts.push_back({QPointF(footer.left(), y + metrics(PrintFont::Small).ascent()), name.value(0),
+                                     PrintFont::Small, Grey});
+            content.texts.push_back({QPointF(footer.right() - numberWidth, y + metrics(PrintFont::Small).ascent()),
+                                     number, PrintFont::Small, Grey});
+        }
+    }
+
+    const PrintDocument &m_document;
+    QPaintDevice &m_device;
+    PageGeometry m_geometry;
+    PrintFonts m_fonts;
+    std::vector<QFontMetricsF> m_metrics;
+    double m_padX = 0, m_padY = 0;
+    double m_y = 0;
+    PageLayoutResult m_result;
+};
+
+} // namespace
+
+PageLayoutResult layOutPages(const PrintDocument &document, QPaintDevice &device)
+{
+    return Layout(document, device).run();
+}
+
+} // namespace velkor::print
