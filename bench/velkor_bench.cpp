@@ -13,26 +13,25 @@
 #include "InvoiceGenerator.h"
 #include "Measure.h"
 
+#include "core/check/InvoiceCheck.h"
+#include "core/invoice/InvoiceLines.h"
+#include "core/invoice/ListModel.h"
 #include "core/load/InvoiceLoader.h"
 #include "core/load/InvoiceParser.h"
 #include "core/load/InvoiceSchema.h"
 #include "core/load/OfflineResources.h"
 #include "core/load/XmlHandles.h"
 #include "core/support/Desktop.h"
-#include "gui/panes/ClipboardExport.h"
-#include "gui/window/MainWindow.h"
-#include "gui/window/MainWindowControls.h"
-
-#include <libxml/parserInternals.h>
-#include "core/check/InvoiceCheck.h"
-#include "core/invoice/InvoiceLines.h"
-#include "core/invoice/ListModel.h"
 #include "core/tree/RevealRequest.h"
 #include "core/tree/XmlTree.h"
 #include "gui/commands/CommandDispatch.h"
+#include "gui/panes/ClipboardExport.h"
 #include "gui/panes/InvoicePanes.h"
 #include "gui/panes/TextAndReveal.h"
 #include "gui/widgets/ListView.h"
+#include "gui/window/MainWindow.h"
+
+#include <libxml/parserInternals.h>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -215,7 +214,8 @@ int main(int argc, char *argv[])
         if (!QTest::qWaitForWindowActive(window.get()))
             std::fprintf(stderr, "the window did not become active\n");
         QApplication::processEvents();
-        auto &c = window->controls();
+        auto *strukturaOn = window->findChild<QCheckBox *>(QStringLiteral("StrukturaOn"));
+        auto *lista = window->findChild<ListView *>(QStringLiteral("Lista"));
         bench::resetPeakResident();
         const std::size_t emptyWindow = bench::residentBytes();
 
@@ -241,9 +241,9 @@ int main(int argc, char *argv[])
                 window->panes().showInvoice(std::move(document));
                 QApplication::processEvents();
             });
-            timed('d', [&] { c.strukturaOn->setChecked(true); });
-            c.strukturaOn->setChecked(false);
-            const int lastRow = c.listaModel->rowCount() - 1;
+            timed('d', [&] { strukturaOn->setChecked(true); });
+            strukturaOn->setChecked(false);
+            const int lastRow = lista->listModel()->rowCount() - 1;
             const QString lastLine = RevealRequest::make(QStringLiteral("Fa / FaWiersz"), row.faWiersz);
             timed('e', [&] {
                 window->textAndReveal().RevealInTree(lastLine);
@@ -252,7 +252,7 @@ int main(int argc, char *argv[])
             timed('f', [&] { window->panes().ShowLineDetails(lastRow); });
             timed('g', [&] {
                 ClipboardExport clipboard(desktop);
-                clipboard.CopyListView(*c.lista, true, true);
+                clipboard.CopyListView(*lista, true, true);
             });
             // For reference only: the structure tree alone, which (c)
             // builds on a second thread while it fills the lists.
@@ -265,10 +265,10 @@ int main(int argc, char *argv[])
             // figures the lines list has read.
             timed('k', [&] { checkInvoice(*window->state().invoiceDoc, lines, QString(), InvoicePanes::decimalSeparator()); });
             timed('h', [&] {
-                c.strukturaOn->setChecked(true);
-                c.strukturaOn->setChecked(false);
+                strukturaOn->setChecked(true);
+                strukturaOn->setChecked(false);
             });
-            timed('i', [&] { ClipboardExport::AutoFitColumns(*c.lista); });
+            timed('i', [&] { ClipboardExport::AutoFitColumns(*lista); });
             QApplication::processEvents();
             const double peak = double(bench::peakResidentBytes() - std::min(emptyWindow, bench::peakResidentBytes()));
             if (repetition == 0)

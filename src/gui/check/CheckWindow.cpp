@@ -3,7 +3,7 @@
 #include "core/window/WindowPlacement.h"
 #include "gui/widgets/QrImage.h"
 #include "gui/widgets/WindowGeometry.h"
-#include "gui/window/MainWindowControls.h"
+#include "gui/widgets/WindowStyle.h"
 
 #include <QFontDatabase>
 #include <QHBoxLayout>

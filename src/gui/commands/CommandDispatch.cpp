@@ -12,11 +12,11 @@
 #include "core/tree/TreeModel.h"
 #include "gui/panes/ClipboardExport.h"
 #include "gui/panes/InvoicePanes.h"
+#include "gui/panes/PaneFrames.h"
 #include "gui/panes/TextAndReveal.h"
 #include "gui/print/PrintCommand.h"
 #include "gui/widgets/ListView.h"
 #include "gui/widgets/TextLinesView.h"
-#include "gui/window/MainWindowControls.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -47,12 +47,15 @@ bool isEmpty(const ListView *list)
 
 } // namespace
 
-CommandDispatch::CommandDispatch(QWidget *window, MainWindowControls &controls, InvoiceState &state,
-                                 InvoicePanes &panes, TextAndReveal &textAndReveal, ClipboardExport &clipboard,
-                                 Desktop &desktop, QSettings &settings, QString schemaFile)
+CommandDispatch::CommandDispatch(QWidget *window, const ListPanes &lists, TreePane &tree, TextPane &text,
+                                 InvoiceState &state, InvoicePanes &panes, TextAndReveal &textAndReveal,
+                                 ClipboardExport &clipboard, Desktop &desktop, QSettings &settings,
+                                 QString schemaFile)
     : QObject(window)
     , m_window(window)
-    , m_controls(controls)
+    , m_lists(lists)
+    , m_tree(tree)
+    , m_text(text)
     , m_state(state)
     , m_panes(panes)
     , m_textAndReveal(textAndReveal)
@@ -63,54 +66,55 @@ CommandDispatch::CommandDispatch(QWidget *window, MainWindowControls &controls, 
     , m_nodeDescription(std::make_unique<NodeDescription>(desktop, m_schemaFile))
     , m_print(std::make_unique<PrintCommand>(desktop, settings))
 {
-    for (std::size_t index = 0; index < controls.command.size(); ++index) {
-        if (QPushButton *button = controls.command[index])
-            connect(button, &QPushButton::clicked, this, [this, index] { Command_Click(int(index)); });
-    }
+}
+
+void CommandDispatch::connectButtons(const IndexedButtons &buttons)
+{
+    for (const auto &[index, button] : buttons)
+        connect(button, &QPushButton::clicked, this, [this, index = index] { Command_Click(index); });
 }
 
 CommandDispatch::~CommandDispatch() = default;
 
 void CommandDispatch::Command_Click(int index)
 {
-    auto &c = m_controls;
     switch (index) {
     case 0:
         exitWithConfirmation();
         break;
     case 1:
-        copySelectedValue(c.listaS);
+        copySelectedValue(m_lists.header.list());
         break;
     case 2:
-        if (!isEmpty(c.lista)) {
-            m_clipboard.CopyListView(*c.lista, true, true);
-            focus(c.lista);
+        if (!isEmpty(m_lists.lines.list())) {
+            m_clipboard.CopyListView(*m_lists.lines.list(), true, true);
+            focus(m_lists.lines.list());
         }
         break;
     case 3:
-        copySelectedValue(c.listaE);
+        copySelectedValue(m_lists.details.list());
         break;
     case 4:
-        if (isShown(c.ramkaK))
-            copySelectedValue(c.listaK);
+        if (m_lists.corrected.isShown())
+            copySelectedValue(m_lists.corrected.list());
         break;
     case 5:
         if (m_state.invoiceDoc)
             m_clipboard.CopyTextToClipboard(m_state.invoiceDoc->serialize());
-        focus(isShown(c.ramkaT) ? static_cast<QWidget *>(c.struktura) : c.drzewo);
+        focus(m_text.isShown() ? static_cast<QWidget *>(m_text.text()) : m_tree.tree());
         break;
     case 6:
-        if (isShown(c.ramkaD) && !m_state.tree->isEmpty()) {
-            const QModelIndex current = c.drzewo->currentIndex();
+        if (m_tree.isShown() && !m_state.tree->isEmpty()) {
+            const QModelIndex current = m_tree.tree()->currentIndex();
             if (current.isValid())
                 m_clipboard.CopyTextToClipboard(current.data().toString());
-            focus(c.drzewo);
+            focus(m_tree.tree());
         }
         break;
     case 7:
         if (m_textAndReveal.isTextBuilt()) {
             m_clipboard.CopyTextToClipboard(m_textAndReveal.builtText());
-            focus(c.struktura);
+            focus(m_text.text());
         }
         break;
     case 8:
@@ -123,14 +127,14 @@ void CommandDispatch::Command_Click(int index)
         showCheck();
         break;
     case 11:
-        if (!isEmpty(c.lista)) {
-            ClipboardExport::AutoFitColumns(*c.lista);
-            focus(c.lista);
+        if (!isEmpty(m_lists.lines.list())) {
+            ClipboardExport::AutoFitColumns(*m_lists.lines.list());
+            focus(m_lists.lines.list());
         }
         break;
     case 12:
-        if (!m_state.tree->isEmpty() && isShown(c.drzewo))
-            m_nodeDescription->ShowNodeDescription(*m_state.tree, c.treeModel->nodeOf(c.drzewo->currentIndex()));
+        if (!m_state.tree->isEmpty() && isShown(m_tree.tree()))
+            m_nodeDescription->ShowNodeDescription(*m_state.tree, m_tree.model()->nodeOf(m_tree.tree()->currentIndex()));
         break;
     case 13:
         printInvoice(false);
@@ -152,7 +156,6 @@ void CommandDispatch::copySelectedValue(ListView *list)
 
 bool CommandDispatch::Form_KeyDown(int key, Qt::KeyboardModifiers modifiers)
 {
-    auto &c = m_controls;
     switch (keyCommand(key, modifiers)) {
     case KeyCommand::None:
         return false;
@@ -169,49 +172,49 @@ bool CommandDispatch::Form_KeyDown(int key, Qt::KeyboardModifiers modifiers)
         Command_Click(12);
         break;
     case KeyCommand::FocusTree:
-        if (isShown(c.ramkaD)) {
+        if (m_tree.isShown()) {
             if (!m_state.tree->isEmpty())
-                focus(c.drzewo);
-        } else if (isShown(c.ramkaT)) {
-            focus(c.struktura);
+                focus(m_tree.tree());
+        } else if (m_text.isShown()) {
+            focus(m_text.text());
         }
         break;
     case KeyCommand::CopyTreeOrText:
-        if (isShown(c.ramkaD))
+        if (m_tree.isShown())
             Command_Click(6);
-        else if (isShown(c.ramkaT))
+        else if (m_text.isShown())
             Command_Click(7);
         break;
     case KeyCommand::CopyXml:
-        if (isShown(c.ramkaD))
+        if (m_tree.isShown())
             Command_Click(5);
         break;
     case KeyCommand::FocusHeader:
-        if (isShown(c.ramkaS)) {
-            if (!isEmpty(c.listaS))
-                focus(c.listaS);
-        } else if (isShown(c.ramkaK)) {
-            if (!isEmpty(c.listaK))
-                focus(c.listaK);
+        if (m_lists.header.isShown()) {
+            if (!isEmpty(m_lists.header.list()))
+                focus(m_lists.header.list());
+        } else if (m_lists.corrected.isShown()) {
+            if (!isEmpty(m_lists.corrected.list()))
+                focus(m_lists.corrected.list());
         }
         break;
     case KeyCommand::CopyHeader:
-        if (isShown(c.ramkaS))
+        if (m_lists.header.isShown())
             Command_Click(1);
-        else if (isShown(c.ramkaK))
+        else if (m_lists.corrected.isShown())
             Command_Click(4);
         break;
     case KeyCommand::FocusLines:
-        if (isShown(c.ramka) && !isEmpty(c.lista))
-            focus(c.lista);
+        if (m_lists.lines.isShown() && !isEmpty(m_lists.lines.list()))
+            focus(m_lists.lines.list());
         break;
     case KeyCommand::CopyTable:
-        if (isShown(c.ramka))
+        if (m_lists.lines.isShown())
             Command_Click(2);
         break;
     case KeyCommand::FocusDetails:
-        if (!isEmpty(c.listaE))
-            focus(c.listaE);
+        if (!isEmpty(m_lists.details.list()))
+            focus(m_lists.details.list());
         break;
     case KeyCommand::CopyDetails:
         Command_Click(3);
@@ -226,13 +229,10 @@ bool CommandDispatch::Form_KeyDown(int key, Qt::KeyboardModifiers modifiers)
         printInvoice(true);
         break;
     case KeyCommand::ToggleView:
-        c.strukturaOn->setChecked(!c.strukturaOn->isChecked());
-        m_textAndReveal.StrukturaOn_Click();
+        m_textAndReveal.toggleView();
         break;
     case KeyCommand::ToggleCorrections:
-        if (c.korygowane->isEnabled())
-            c.korygowane->setChecked(!c.korygowane->isChecked());
-        m_panes.ToggleCorrections();
+        m_panes.toggleCorrections();
         break;
     }
     return true;

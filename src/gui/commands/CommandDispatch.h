@@ -2,6 +2,7 @@
 
 #include "core/commands/KeyTable.h"
 #include "core/load/InvoiceLoader.h"
+#include "gui/panes/PaneFrames.h"
 
 #include <QObject>
 #include <QString>
@@ -22,7 +23,6 @@ class PrintCommand;
 class TextAndReveal;
 struct CheckReport;
 struct InvoiceState;
-struct MainWindowControls;
 
 // The buttons and function keys of the main window: one handler for the
 // button array and one for the keys the window sees before its controls.
@@ -30,10 +30,15 @@ class CommandDispatch : public QObject
 {
     Q_OBJECT
 public:
-    CommandDispatch(QWidget *window, MainWindowControls &controls, InvoiceState &state, InvoicePanes &panes,
-                    TextAndReveal &textAndReveal, ClipboardExport &clipboard, Desktop &desktop, QSettings &settings,
-                    QString schemaFile);
+    // The commands act on the lists, the tree and the text; the toggles are
+    // turned through the panes that own their effect.
+    CommandDispatch(QWidget *window, const ListPanes &lists, TreePane &tree, TextPane &text, InvoiceState &state,
+                    InvoicePanes &panes, TextAndReveal &textAndReveal, ClipboardExport &clipboard, Desktop &desktop,
+                    QSettings &settings, QString schemaFile);
     ~CommandDispatch() override;
+
+    // A click on any of these buttons runs Command_Click with its index.
+    void connectButtons(const IndexedButtons &buttons);
 
     // Runs the action of button `index`; a failing step is skipped.
     void Command_Click(int index);
@@ -63,7 +68,9 @@ private:
     void copySelectedValue(ListView *list);
 
     QWidget *m_window;
-    MainWindowControls &m_controls;
+    ListPanes m_lists;
+    TreePane &m_tree;
+    TextPane &m_text;
     InvoiceState &m_state;
     InvoicePanes &m_panes;
     TextAndReveal &m_textAndReveal;

@@ -2,7 +2,7 @@
 
 #include "core/window/WindowPlacement.h"
 #include "gui/widgets/WindowGeometry.h"
-#include "gui/window/MainWindowControls.h"
+#include "gui/widgets/WindowStyle.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>

@@ -13,9 +13,10 @@
 #include "core/support/ReportError.h"
 #include "core/tree/TreeModel.h"
 #include "gui/panes/ClipboardExport.h"
+#include "gui/panes/PaneFrames.h"
+#include "gui/panes/StatusPanels.h"
 #include "gui/panes/TextAndReveal.h"
 #include "gui/widgets/ListView.h"
-#include "gui/window/MainWindowControls.h"
 
 #include <QCheckBox>
 
@@ -44,18 +45,22 @@ bool isShown(const QWidget *widget)
 
 } // namespace
 
-InvoicePanes::InvoicePanes(MainWindowControls &controls, InvoiceState &state, Desktop &desktop,
-                           TextAndReveal &textAndReveal, ClipboardExport &clipboard, QObject *parent)
+InvoicePanes::InvoicePanes(const ListPanes &lists, TreePane &tree, QCheckBox &korygowane, StatusPanels &status,
+                           InvoiceState &state, Desktop &desktop, TextAndReveal &textAndReveal,
+                           ClipboardExport &clipboard, QObject *parent)
     : QObject(parent)
-    , m_controls(controls)
+    , m_lists(lists)
+    , m_tree(tree)
+    , m_korygowane(korygowane)
+    , m_status(status)
     , m_state(state)
     , m_desktop(desktop)
     , m_textAndReveal(textAndReveal)
     , m_clipboard(clipboard)
 {
-    connect(controls.korygowane, &QCheckBox::toggled, this, &InvoicePanes::ToggleCorrections);
-    connect(controls.drzewo, &QTreeView::clicked, this, &InvoicePanes::onTreeClicked);
-    for (ListView *list : {controls.lista, controls.listaS, controls.listaE, controls.listaK})
+    connect(&korygowane, &QCheckBox::toggled, this, &InvoicePanes::ToggleCorrections);
+    connect(tree.tree(), &QTreeView::clicked, this, &InvoicePanes::onTreeClicked);
+    for (ListView *list : {lists.lines.list(), lists.header.list(), lists.details.list(), lists.corrected.list()})
         connect(list, &ListView::rowChosen, this, [this, list](int row) { onListItemClick(list, row); });
 }
 
@@ -72,7 +77,7 @@ void InvoicePanes::showInvoice(std::unique_ptr<InvoiceDocument> document, const 
     m_state.invoiceDoc = std::move(document);
     m_state.ksefNumber = ksefNumber;
     m_state.check.reset();
-    m_controls.checkPanel->clear();
+    m_status.setCheck({});
     FillTree();
     runCheck();
     m_disposal.dispose(std::move(previous));
@@ -86,30 +91,28 @@ void InvoicePanes::runCheck()
         return;
     try {
         m_state.check = checkInvoice(*m_state.invoiceDoc, lines, m_state.ksefNumber, decimalSeparator());
-        m_controls.checkPanel->setText(checkStatusText(m_state.check->remarkCount()));
+        m_status.setCheck(checkStatusText(m_state.check->remarkCount()));
     } catch (...) {
         // The panes stand; the check is simply not there.
-        m_controls.checkPanel->setText(QStringLiteral("Kontrola: nie wykonano"));
+        m_status.setCheck(QStringLiteral("Kontrola: nie wykonano"));
     }
 }
 
 void InvoicePanes::FillTree()
 {
-    auto &c = m_controls;
     try {
         m_state.refreshing = true;
-        if (c.korygowane->isChecked())
-            c.korygowane->setChecked(false);
-        c.korygowane->setEnabled(false);
-        if (c.strukturaOn->isChecked())
-            c.strukturaOn->setChecked(false);
+        if (m_korygowane.isChecked())
+            m_korygowane.setChecked(false);
+        m_korygowane.setEnabled(false);
+        m_textAndReveal.showStructureView();
 
-        c.treeModel->setTree(nullptr);
+        m_tree.model()->setTree(nullptr);
         m_state.tree = std::make_shared<XmlTree>();
-        c.listaSModel->clear();
-        c.listaEModel->clear();
-        c.listaKModel->clear();
-        c.listaModel->clear();
+        m_lists.header.model()->clear();
+        m_lists.details.model()->clear();
+        m_lists.corrected.model()->clear();
+        m_lists.lines.model()->clear();
         m_textAndReveal.clear();
 
         // Repaint once before the heavy work. Input stays queued until the
@@ -127,7 +130,7 @@ void InvoicePanes::FillTree()
         FillListK();
         if (tree.valid()) {
             m_state.tree = std::make_shared<XmlTree>(tree.get());
-            c.treeModel->setTree(m_state.tree);
+            m_tree.model()->setTree(m_state.tree);
         }
         m_state.refreshing = false;
     } catch (...) {
@@ -135,10 +138,10 @@ void InvoicePanes::FillTree()
         return;
     }
 
-    if (!c.listaModel->isEmpty() && isShown(c.lista))
-        focusList(c.lista);
-    else if (!c.listaSModel->isEmpty() && isShown(c.listaS))
-        focusList(c.listaS);
+    if (!m_lists.lines.model()->isEmpty() && isShown(m_lists.lines.list()))
+        focusList(m_lists.lines.list());
+    else if (!m_lists.header.model()->isEmpty() && isShown(m_lists.header.list()))
+        focusList(m_lists.header.list());
 }
 
 void InvoicePanes::focusList(ListView *list)
@@ -165,10 +168,9 @@ bool InvoicePanes::showRows(ListView *list, std::vector<ListRow> rows, const std
 
 void InvoicePanes::FillList()
 {
-    auto &c = m_controls;
-    c.listaModel->clear();
+    m_lists.lines.model()->clear();
     m_state.commonRate.clear();
-    c.countPanel->clear();
+    m_status.setCount({});
     if (!m_state.invoiceDoc)
         return;
     InvoiceLines lines = buildInvoiceLines(*m_state.invoiceDoc, decimalSeparator());
@@ -176,84 +178,87 @@ void InvoicePanes::FillList()
     const std::optional<Failure> failure = lines.failure;
     const QString commonRate = lines.commonRate;
     m_lineFigures = std::move(lines); // for the check, once the panes are filled
-    if (!showRows(c.lista, std::move(rows), failure, "FillList") || c.listaModel->isEmpty())
+    if (!showRows(m_lists.lines.list(), std::move(rows), failure, "FillList") || m_lists.lines.model()->isEmpty())
         return;
     m_state.commonRate = commonRate;
-    c.ramka->setTitle(QStringLiteral("Pozycje faktury netto  F6"));
-    c.lista->selectRow(0);
-    c.countPanel->setText(QString::number(c.listaModel->rowCount()));
+    m_lists.lines.frame()->setTitle(QStringLiteral("Pozycje faktury netto  F6"));
+    m_lists.lines.list()->selectRow(0);
+    m_status.setCount(QString::number(m_lists.lines.model()->rowCount()));
 }
 
 void InvoicePanes::FillListS()
 {
-    auto &c = m_controls;
     if (!m_state.invoiceDoc)
         return;
     HeaderFields fields = buildHeaderFields(*m_state.invoiceDoc, m_state.commonRate, decimalSeparator());
-    if (showRows(c.listaS, std::move(fields.rows), fields.failure, "FillListS"))
-        c.listaS->selectRow(0);
+    if (showRows(m_lists.header.list(), std::move(fields.rows), fields.failure, "FillListS"))
+        m_lists.header.list()->selectRow(0);
 }
 
 void InvoicePanes::FillListK()
 {
-    auto &c = m_controls;
     if (!m_state.invoiceDoc)
         return;
     CorrectedDocuments corrected = buildCorrectedDocuments(*m_state.invoiceDoc);
-    if (!showRows(c.listaK, std::move(corrected.rows), corrected.failure, "FillListK") || c.listaKModel->isEmpty())
+    if (!showRows(m_lists.corrected.list(), std::move(corrected.rows), corrected.failure, "FillListK") || m_lists.corrected.model()->isEmpty())
         return;
-    c.korygowane->setEnabled(true);
-    c.listaK->selectRow(0);
+    m_korygowane.setEnabled(true);
+    m_lists.corrected.list()->selectRow(0);
+}
+
+void InvoicePanes::toggleCorrections()
+{
+    if (m_korygowane.isEnabled())
+        m_korygowane.setChecked(!m_korygowane.isChecked());
+    ToggleCorrections();
 }
 
 void InvoicePanes::ToggleCorrections()
 {
-    auto &c = m_controls;
-    if (c.korygowane->isChecked()) {
-        c.ramkaS->hide();
-        c.ramkaK->show();
-        if (!c.listaKModel->isEmpty() && isShown(c.listaK) && c.listaK->isEnabled())
-            focusList(c.listaK);
+    if (m_korygowane.isChecked()) {
+        m_lists.header.frame()->hide();
+        m_lists.corrected.frame()->show();
+        if (!m_lists.corrected.model()->isEmpty() && isShown(m_lists.corrected.list()) && m_lists.corrected.list()->isEnabled())
+            focusList(m_lists.corrected.list());
     } else {
-        c.ramkaK->hide();
-        c.ramkaS->show();
-        if (!c.listaSModel->isEmpty() && isShown(c.listaS))
-            focusList(c.listaS);
+        m_lists.corrected.frame()->hide();
+        m_lists.header.frame()->show();
+        if (!m_lists.header.model()->isEmpty() && isShown(m_lists.header.list()))
+            focusList(m_lists.header.list());
     }
 }
 
 void InvoicePanes::UpdateStatus(ListView *list, QTreeView *tree)
 {
-    auto &c = m_controls;
-    c.infoPanel->clear();
+    m_status.setInfo({});
     if (list) {
         const ListModel *model = list->listModel();
         const int row = list->selectedRow();
         if (model->isEmpty() || row < 0)
             return;
-        const bool allColumns = list == c.lista || list == c.listaK;
-        c.infoPanel->setText(listRowStatus(allColumns ? StatusStyle::AllColumns : StatusStyle::FieldValue,
+        const bool allColumns = list == m_lists.lines.list() || list == m_lists.corrected.list();
+        m_status.setInfo(listRowStatus(allColumns ? StatusStyle::AllColumns : StatusStyle::FieldValue,
                                            model->headers(), model->row(row)));
         return;
     }
     if (tree && !m_state.tree->isEmpty()) {
-        const int node = c.treeModel->nodeOf(tree->currentIndex());
+        const int node = m_tree.model()->nodeOf(tree->currentIndex());
         if (node != XmlTree::NoNode)
-            c.infoPanel->setText(m_state.tree->fullPath(node));
+            m_status.setInfo(m_state.tree->fullPath(node));
     }
 }
 
 void InvoicePanes::onTreeFocus()
 {
-    UpdateStatus(nullptr, m_controls.drzewo);
+    UpdateStatus(nullptr, m_tree.tree());
 }
 
 void InvoicePanes::onTreeClicked(const QModelIndex &index)
 {
-    UpdateStatus(nullptr, m_controls.drzewo);
+    UpdateStatus(nullptr, m_tree.tree());
     if (!index.isValid())
         return;
-    QTreeView *tree = m_controls.drzewo;
+    QTreeView *tree = m_tree.tree();
     if (tree->isExpanded(index) || !tree->model()->hasChildren(index))
         tree->collapse(index);
     else
@@ -270,7 +275,7 @@ void InvoicePanes::onListFocus(ListView *list)
 
 void InvoicePanes::onListItemClick(ListView *list, int row)
 {
-    if (list == m_controls.lista) {
+    if (list == m_lists.lines.list()) {
         ShowLineDetails(row);
         return;
     }
@@ -285,7 +290,7 @@ bool InvoicePanes::onListKey(ListView *list, int key, Qt::KeyboardModifiers modi
 {
     if (!isListCopyKey(key, modifiers))
         return false;
-    if (list == m_controls.lista) {
+    if (list == m_lists.lines.list()) {
         if (!list->listModel()->isEmpty())
             m_clipboard.CopyListView(*list, false, false);
         return true;
@@ -298,22 +303,21 @@ bool InvoicePanes::onListKey(ListView *list, int key, Qt::KeyboardModifiers modi
 
 void InvoicePanes::ShowLineDetails(int row)
 {
-    auto &c = m_controls;
     if (m_state.refreshing)
         return;
-    c.listaEModel->clear();
-    if (row < 0 || row >= c.listaModel->rowCount() || !m_state.invoiceDoc)
+    m_lists.details.model()->clear();
+    if (row < 0 || row >= m_lists.lines.model()->rowCount() || !m_state.invoiceDoc)
         return;
     try {
-        LineDetails details = buildLineDetails(*m_state.invoiceDoc, *m_state.tree, c.listaModel->headers(),
-                                               c.listaModel->row(row), row + 1);
+        LineDetails details = buildLineDetails(*m_state.invoiceDoc, *m_state.tree, m_lists.lines.model()->headers(),
+                                               m_lists.lines.model()->row(row), row + 1);
         m_textAndReveal.ScheduleReveal(details.lineRequest);
-        c.listaEModel->setRows(std::move(details.rows));
+        m_lists.details.model()->setRows(std::move(details.rows));
     } catch (...) {
         // Whatever was listed stays; nothing is reported.
     }
-    c.listaE->selectRow(0);
-    UpdateStatus(c.lista, nullptr);
+    m_lists.details.list()->selectRow(0);
+    UpdateStatus(m_lists.lines.list(), nullptr);
 }
 
 } // namespace velkor

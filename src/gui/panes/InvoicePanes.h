@@ -4,6 +4,7 @@
 #include "core/invoice/ListModel.h"
 #include "core/load/DocumentDisposal.h"
 #include "core/support/Failure.h"
+#include "gui/panes/PaneFrames.h"
 
 #include <QObject>
 #include <QString>
@@ -11,6 +12,7 @@
 #include <optional>
 #include <vector>
 
+class QCheckBox;
 class QModelIndex;
 class QTreeView;
 
@@ -19,9 +21,10 @@ namespace velkor {
 class ClipboardExport;
 class Desktop;
 class ListView;
+class StatusPanels;
 class TextAndReveal;
+class TreePane;
 struct InvoiceState;
-struct MainWindowControls;
 
 // Fills the panes from the current invoice and handles their events: the
 // display refresh, the corrections toggle, focus and row choices in the
@@ -30,8 +33,9 @@ class InvoicePanes : public QObject
 {
     Q_OBJECT
 public:
-    InvoicePanes(MainWindowControls &controls, InvoiceState &state, Desktop &desktop, TextAndReveal &textAndReveal,
-                 ClipboardExport &clipboard, QObject *parent = nullptr);
+    InvoicePanes(const ListPanes &lists, TreePane &tree, QCheckBox &korygowane, StatusPanels &status,
+                 InvoiceState &state, Desktop &desktop, TextAndReveal &textAndReveal, ClipboardExport &clipboard,
+                 QObject *parent = nullptr);
 
     // Makes a newly loaded document the current invoice and refreshes the
     // display, then checks it; the previous document is released afterwards,
@@ -48,6 +52,8 @@ public:
     // Shows the header pane or the corrected-documents pane, as the
     // Korygowane box says.
     void ToggleCorrections();
+    // Turns Korygowane over, when it can be, and shows the pane it then names.
+    void toggleCorrections();
 
     // The summary of the focused pane's selection in the status bar: a list,
     // the tree, or neither (which clears it).
@@ -80,7 +86,10 @@ private:
     bool showRows(ListView *list, std::vector<ListRow> rows, const std::optional<Failure> &failure,
                   const char *procedure);
 
-    MainWindowControls &m_controls;
+    ListPanes m_lists;
+    TreePane &m_tree;
+    QCheckBox &m_korygowane;
+    StatusPanels &m_status;
     InvoiceState &m_state;
     Desktop &m_desktop;
     TextAndReveal &m_textAndReveal;

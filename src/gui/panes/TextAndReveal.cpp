@@ -4,8 +4,8 @@
 #include "core/tree/RevealRequest.h"
 #include "core/tree/TextView.h"
 #include "core/tree/TreeModel.h"
+#include "gui/panes/PaneFrames.h"
 #include "gui/widgets/TextLinesView.h"
-#include "gui/window/MainWindowControls.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -18,19 +18,29 @@ namespace {
 constexpr int MaxAncestorsExpanded = 21;
 }
 
-TextAndReveal::TextAndReveal(MainWindowControls &controls, InvoiceState &state, QObject *parent)
-    : QObject(parent), m_controls(controls), m_state(state)
+TextAndReveal::TextAndReveal(TreePane &tree, TextPane &text, QWidget &linesFrame, QCheckBox &strukturaOn,
+                             InvoiceState &state, QObject *parent)
+    : QObject(parent)
+    , m_tree(tree)
+    , m_text(text)
+    , m_linesFrame(linesFrame)
+    , m_strukturaOn(strukturaOn)
+    , m_zegar(new QTimer(this))
+    , m_state(state)
 {
-    connect(controls.strukturaOn, &QCheckBox::toggled, this, &TextAndReveal::StrukturaOn_Click);
-    connect(controls.zegar, &QTimer::timeout, this, &TextAndReveal::Zegar_Timer);
+    m_zegar->setObjectName(QStringLiteral("Zegar"));
+    m_zegar->setInterval(200);
+    m_zegar->setSingleShot(false);
+    connect(&m_strukturaOn, &QCheckBox::toggled, this, &TextAndReveal::StrukturaOn_Click);
+    connect(m_zegar, &QTimer::timeout, this, &TextAndReveal::Zegar_Timer);
     // The timer runs from the start; its first tick finds no request and stops it.
-    controls.zegar->start();
+    m_zegar->start();
 }
 
 void TextAndReveal::clear()
 {
     m_textView.reset();
-    m_controls.struktura->setTextView(nullptr);
+    m_text.text()->setTextView(nullptr);
 }
 
 QString TextAndReveal::builtText() const
@@ -45,22 +55,33 @@ bool TextAndReveal::isTextBuilt() const
 
 void TextAndReveal::StrukturaOn_Click()
 {
-    auto &c = m_controls;
-    if (c.strukturaOn->isChecked()) {
+    if (m_strukturaOn.isChecked()) {
         if (!m_textView) {
             m_textView = std::make_shared<TextView>(TextView::build(m_state.tree));
-            c.struktura->setTextView(m_textView);
+            m_text.text()->setTextView(m_textView);
         }
-        c.ramkaD->hide();
-        c.ramka->hide();
-        c.ramkaT->show();
-        c.struktura->setFocus(Qt::OtherFocusReason);
+        m_tree.frame()->hide();
+        m_linesFrame.hide();
+        m_text.frame()->show();
+        m_text.text()->setFocus(Qt::OtherFocusReason);
     } else {
-        c.ramkaT->hide();
-        c.ramkaD->show();
-        c.ramka->show();
-        c.drzewo->setFocus(Qt::OtherFocusReason);
+        m_text.frame()->hide();
+        m_tree.frame()->show();
+        m_linesFrame.show();
+        m_tree.tree()->setFocus(Qt::OtherFocusReason);
     }
+}
+
+void TextAndReveal::toggleView()
+{
+    m_strukturaOn.setChecked(!m_strukturaOn.isChecked());
+    StrukturaOn_Click();
+}
+
+void TextAndReveal::showStructureView()
+{
+    if (m_strukturaOn.isChecked())
+        m_strukturaOn.setChecked(false);
 }
 
 void TextAndReveal::ScheduleReveal(const QString &request)
@@ -68,12 +89,12 @@ void TextAndReveal::ScheduleReveal(const QString &request)
     if (m_state.refreshing || request.isEmpty())
         return;
     m_pendingRequest = request;
-    m_controls.zegar->start(); // restarts a pending wait: the last choice wins
+    m_zegar->start(); // restarts a pending wait: the last choice wins
 }
 
 void TextAndReveal::Zegar_Timer()
 {
-    m_controls.zegar->stop();
+    m_zegar->stop();
     const QString request = m_pendingRequest;
     m_pendingRequest.clear();
     if (request.isEmpty())
@@ -92,12 +113,12 @@ void TextAndReveal::RevealInTree(const QString &request)
 {
     if (request.isEmpty())
         return;
-    QTreeView *tree = m_controls.drzewo;
+    QTreeView *tree = m_tree.tree();
     tree->collapseAll();
     const int node = resolve(request);
     if (node == XmlTree::NoNode)
         return;
-    const QModelIndex index = m_controls.treeModel->indexOfNode(node);
+    const QModelIndex index = m_tree.model()->indexOfNode(node);
     QModelIndex ancestor = index.parent();
     for (int expanded = 0; ancestor.isValid() && expanded < MaxAncestorsExpanded; ++expanded) {
         tree->expand(ancestor);
@@ -117,7 +138,7 @@ void TextAndReveal::RevealInText(const QString &request)
     const int line = m_textView->firstLineOf(node);
     if (node == XmlTree::NoNode || line < 0)
         return;
-    m_controls.struktura->selectInLine(line, 0, int(m_state.tree->fullPath(node).size()));
+    m_text.text()->selectInLine(line, 0, int(m_state.tree->fullPath(node).size()));
 }
 
 } // namespace velkor

@@ -9,11 +9,14 @@
 #include "gui/desktop/QtDesktop.h"
 #include "gui/panes/ClipboardExport.h"
 #include "gui/panes/InvoicePanes.h"
+#include "gui/panes/PaneFrames.h"
+#include "gui/panes/StatusPanels.h"
 #include "gui/panes/TextAndReveal.h"
 #include "gui/widgets/ListView.h"
 #include "gui/widgets/TextLinesView.h"
 #include "gui/widgets/WindowGeometry.h"
-#include "gui/window/MainWindowControls.h"
+#include "gui/widgets/WindowStyle.h"
+#include "gui/window/CommandRow.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -22,6 +25,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPushButton>
@@ -36,6 +40,7 @@ namespace velkor {
 namespace {
 
 const QString Section = QStringLiteral("Okno");
+const QString ChooseAndCopyTip = QStringLiteral("Wybierz pozycję na liście i naciśnij Ctrl+C");
 
 // The one local file a drag carries, or an empty text.
 QString draggedFile(const QMimeData *mime)
@@ -52,29 +57,57 @@ MainWindow::MainWindow(Desktop *desktop, QWidget *parent)
                                              QStringLiteral("Velkor"), QStringLiteral("Velkor")))
     , m_ownDesktop(desktop ? nullptr : std::make_unique<QtDesktop>(this, *m_settings))
     , m_desktop(desktop ? desktop : m_ownDesktop.get())
-    , m_controls(std::make_unique<MainWindowControls>(this))
     , m_clipboard(std::make_unique<ClipboardExport>(*m_desktop))
     , m_rects(initialPaneRects())
     , m_placement(new FramePlacement(this, [this] { updateMinimumSize(); }))
 {
     setObjectName(QStringLiteral("Okno"));
     setWindowTitle(QStringLiteral("Velkor"));
+    setFont(dialogFont());
 
-    m_textAndReveal = new TextAndReveal(*m_controls, m_state, this);
-    m_panes = new InvoicePanes(*m_controls, m_state, *m_desktop, *m_textAndReveal, *m_clipboard, this);
-    m_commands = new CommandDispatch(this, *m_controls, m_state, *m_panes, *m_textAndReveal, *m_clipboard,
-                                     *m_desktop, *m_settings, schemaFile());
+    // Created in the order Tab goes through them.
+    m_commandRow = std::make_unique<CommandRow>(this);
+    m_korygowane = correctionsToggle(this);
+    m_strukturaOn = viewToggle(this);
+    m_tree = std::make_unique<TreePane>(this);
+    m_lines = std::make_unique<ListPane>(this, "Ramka", QStringLiteral("Pozycje faktury  F6"),
+                                         std::vector<ButtonSpec>{{2, QStringLiteral("Kopiuj tabelę Ctrl+F6"), {}},
+                                                                 {11, QStringLiteral("«»"), QStringLiteral("Dopasuj szrokości kolumn")}},
+                                         QStringLiteral("Lista"), invoiceLineColumns());
+    m_lines->list()->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_header = std::make_unique<ListPane>(this, "RamkaS", QStringLiteral("Sprzedawca - nagłówek faktury  F3"),
+                                          std::vector<ButtonSpec>{{1, QStringLiteral("Kopiuj zawartość Ctrl+F3"), ChooseAndCopyTip}},
+                                          QStringLiteral("ListaS"), headerFieldColumns());
+    m_details = std::make_unique<ListPane>(this, "RamkaE", QStringLiteral("Pozycja faktury  F7"),
+                                           std::vector<ButtonSpec>{{3, QStringLiteral("Kopiuj zawartość Ctrl+F7"), ChooseAndCopyTip}},
+                                           QStringLiteral("ListaE"), lineDetailColumns());
+    m_corrected = std::make_unique<ListPane>(this, "RamkaK", QStringLiteral("Dokumenty korygowane  F3"),
+                                             std::vector<ButtonSpec>{{4, QStringLiteral("Kopiuj zawartość Ctrl+F3"), ChooseAndCopyTip}},
+                                             QStringLiteral("ListaK"), correctedDocumentColumns(), false);
+    m_text = std::make_unique<TextPane>(this);
+    m_status = std::make_unique<StatusPanels>(this);
 
-    auto &c = *m_controls;
+    const ListPanes listPanes{*m_lines, *m_header, *m_details, *m_corrected};
+    m_textAndReveal = new TextAndReveal(*m_tree, *m_text, *m_lines->frame(), *m_strukturaOn, m_state, this);
+    m_panes = new InvoicePanes(listPanes, *m_tree, *m_korygowane, *m_status, m_state, *m_desktop, *m_textAndReveal,
+                               *m_clipboard, this);
+    m_commands = new CommandDispatch(this, listPanes, *m_tree, *m_text, m_state, *m_panes, *m_textAndReveal,
+                                     *m_clipboard, *m_desktop, *m_settings, schemaFile());
+    for (const PaneFrame *frame : frames())
+        m_commands->connectButtons(frame->buttons());
+    m_commands->connectButtons(m_commandRow->buttons());
+
     const Twips twips = twipsFor(this);
-    for (int index : {0, 8, 9, 10, 13})
-        c.command[std::size_t(index)]->setGeometry(twips.toPixels(commandRowRect(index)));
-    c.strukturaOn->setGeometry(twips.toPixels(strukturaOnRect()));
+    for (const auto &[index, button] : m_commandRow->buttons())
+        button->setGeometry(twips.toPixels(commandRowRect(index)));
+    m_strukturaOn->setGeometry(twips.toPixels(strukturaOnRect()));
     resize(twips.toPixels(17280), twips.toPixels(11055));
 
-    for (QWidget *pane : std::initializer_list<QWidget *>{c.drzewo, c.struktura, c.lista, c.listaS, c.listaE, c.listaK})
+    for (QWidget *pane : std::initializer_list<QWidget *>{m_tree->tree(), m_text->text()})
         pane->installEventFilter(this);
-    c.struktura->setCopyHandler([this](const QString &text) { m_clipboard->CopyTextToClipboard(text); });
+    for (ListView *list : lists())
+        list->installEventFilter(this);
+    m_text->text()->setCopyHandler([this](const QString &text) { m_clipboard->CopyTextToClipboard(text); });
 
     // The window sees every key before the focused control.
     qApp->installEventFilter(this);
@@ -98,12 +131,60 @@ void MainWindow::Edit(const QString &initText)
     show();
 }
 
+std::vector<const PaneFrame *> MainWindow::frames() const
+{
+    return {m_tree.get(), m_lines.get(), m_header.get(), m_details.get(), m_corrected.get(), m_text.get()};
+}
+
+std::array<ListView *, 4> MainWindow::lists() const
+{
+    return {m_lines->list(), m_header->list(), m_details->list(), m_corrected->list()};
+}
+
+QWidget *MainWindow::widgetOf(Pane pane) const
+{
+    const auto button = [this](int index) -> QWidget * {
+        for (const PaneFrame *frame : frames()) {
+            for (const auto &[buttonIndex, button] : frame->buttons()) {
+                if (buttonIndex == index)
+                    return button;
+            }
+        }
+        return nullptr;
+    };
+    switch (pane) {
+    case Pane::RamkaD: return m_tree->frame();
+    case Pane::RamkaS: return m_header->frame();
+    case Pane::RamkaK: return m_corrected->frame();
+    case Pane::Ramka: return m_lines->frame();
+    case Pane::RamkaE: return m_details->frame();
+    case Pane::RamkaT: return m_text->frame();
+    case Pane::Korygowane: return m_korygowane;
+    case Pane::Drzewo: return m_tree->tree();
+    case Pane::Struktura: return m_text->text();
+    case Pane::ListaS: return m_header->list();
+    case Pane::ListaK: return m_corrected->list();
+    case Pane::Lista: return m_lines->list();
+    case Pane::ListaE: return m_details->list();
+    case Pane::Command1: return button(1);
+    case Pane::Command2: return button(2);
+    case Pane::Command3: return button(3);
+    case Pane::Command4: return button(4);
+    case Pane::Command5: return button(5);
+    case Pane::Command6: return button(6);
+    case Pane::Command7: return button(7);
+    case Pane::Command11: return button(11);
+    case Pane::Command12: return button(12);
+    case Pane::Count: break;
+    }
+    return nullptr;
+}
+
 void MainWindow::Form_Load()
 {
-    auto &c = *m_controls;
     m_state.refreshing = true;
     RestoreWindowPlacement();
-    for (ListView *list : {c.lista, c.listaS, c.listaE, c.listaK})
+    for (ListView *list : lists())
         RestoreColumnWidths(list);
     ProcessStartupParameters();
 }
@@ -135,8 +216,7 @@ void MainWindow::SaveColumnWidths(ListView *list)
 
 void MainWindow::SaveWindowPlacement()
 {
-    auto &c = *m_controls;
-    for (ListView *list : {c.lista, c.listaS, c.listaE, c.listaK})
+    for (ListView *list : lists())
         SaveColumnWidths(list);
     const WindowState state = isMinimized() ? WindowState::Minimized
                               : isMaximized() ? WindowState::Maximized
@@ -173,7 +253,6 @@ void MainWindow::ProcessStartupParameters()
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    auto &c = *m_controls;
     if (event->type() == QEvent::KeyPress) {
         // Only keys meant for this window; a modal box or dialog keeps its own.
         auto *widget = qobject_cast<QWidget *>(watched);
@@ -185,9 +264,9 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
                 return true;
         }
     } else if (event->type() == QEvent::FocusIn) {
-        if (watched == c.drzewo)
+        if (watched == m_tree->tree())
             m_panes->onTreeFocus();
-        else if (watched == c.struktura)
+        else if (watched == m_text->text())
             m_panes->UpdateStatus(nullptr, nullptr);
         else if (auto *list = qobject_cast<ListView *>(watched))
             m_panes->onListFocus(list);
@@ -241,17 +320,17 @@ void MainWindow::updateMinimumSize()
 
 void MainWindow::Form_Resize()
 {
-    auto &c = *m_controls;
     const Twips twips = twipsFor(this);
     updateMinimumSize();
 
-    const int statusHeight = c.status->sizeHint().height();
-    c.status->setGeometry(0, height() - statusHeight, width(), statusHeight);
+    QStatusBar *status = m_status->bar();
+    const int statusHeight = status->sizeHint().height();
+    status->setGeometry(0, height() - statusHeight, width(), statusHeight);
 
     m_rects = layoutMainWindow(twips.fromPixels(width()), twips.fromPixels(height()), twips.fromPixels(statusHeight),
                                m_rects);
     for (std::size_t i = 0; i < m_rects.size(); ++i) {
-        if (QWidget *widget = c.widgetOf(Pane(i)))
+        if (QWidget *widget = widgetOf(Pane(i)))
             widget->setGeometry(twips.toPixels(m_rects[i]));
     }
 }

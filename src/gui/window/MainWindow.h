@@ -5,23 +5,32 @@
 
 #include <QWidget>
 
+#include <array>
 #include <memory>
+#include <vector>
 
+class QCheckBox;
 class QSettings;
 
 namespace velkor {
 
 class ClipboardExport;
 class CommandDispatch;
+class CommandRow;
 class Desktop;
 class FramePlacement;
 class InvoicePanes;
+class ListPane;
 class ListView;
+class PaneFrame;
+class StatusPanels;
 class TextAndReveal;
-struct MainWindowControls;
+class TextPane;
+class TreePane;
 
-// The main window: owns every pane and the invoice shown in them, sees the
-// function keys before its controls, lays the panes out on every resize.
+// The main window: composes the command row, the panes and the status bar,
+// owns the invoice shown in them, sees the function keys before its
+// controls, lays the panes out on every resize.
 class MainWindow : public QWidget
 {
     Q_OBJECT
@@ -35,7 +44,6 @@ public:
     // the string) and shows it. Dropping a file on the window opens it.
     void Edit(const QString &initText);
 
-    MainWindowControls &controls() { return *m_controls; }
     InvoiceState &state() { return m_state; }
     InvoicePanes &panes() { return *m_panes; }
     TextAndReveal &textAndReveal() { return *m_textAndReveal; }
@@ -60,6 +68,11 @@ private:
     void updateMinimumSize();
     void Form_Unload();
 
+    std::vector<const PaneFrame *> frames() const;
+    std::array<ListView *, 4> lists() const;
+    // The widget the layout places for a pane.
+    QWidget *widgetOf(Pane pane) const;
+
     void RestoreWindowPlacement();
     void SaveWindowPlacement();
     void RestoreColumnWidths(ListView *list);
@@ -70,7 +83,16 @@ private:
     std::unique_ptr<QSettings> m_settings;
     std::unique_ptr<Desktop> m_ownDesktop;
     Desktop *m_desktop;
-    std::unique_ptr<MainWindowControls> m_controls;
+    std::unique_ptr<CommandRow> m_commandRow;
+    QCheckBox *m_korygowane = nullptr;
+    QCheckBox *m_strukturaOn = nullptr;
+    std::unique_ptr<TreePane> m_tree;
+    std::unique_ptr<ListPane> m_lines;
+    std::unique_ptr<ListPane> m_header;
+    std::unique_ptr<ListPane> m_details;
+    std::unique_ptr<ListPane> m_corrected;
+    std::unique_ptr<TextPane> m_text;
+    std::unique_ptr<StatusPanels> m_status;
     std::unique_ptr<ClipboardExport> m_clipboard;
     TextAndReveal *m_textAndReveal = nullptr;
     InvoicePanes *m_panes = nullptr;

@@ -45,7 +45,7 @@ class TestCommands : public QObject
     Q_OBJECT
     WindowFixture f;
 
-    MainWindowControls &c() { return f.c(); }
+    WindowControls &c() { return f.c(); }
     QWidget *focused() { return QApplication::focusWidget(); }
 
     void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)

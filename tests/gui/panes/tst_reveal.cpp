@@ -27,7 +27,7 @@ class TestReveal : public QObject
     Q_OBJECT
     WindowFixture f;
 
-    MainWindowControls &c() { return f.c(); }
+    WindowControls &c() { return f.c(); }
 
     QString selectedTreePath()
     {

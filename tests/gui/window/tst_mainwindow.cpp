@@ -48,10 +48,17 @@ class TestMainWindow : public QObject
     FakeDesktop m_desktop;
     std::unique_ptr<MainWindow> m_window;
 
-    MainWindowControls &c() { return m_window->controls(); }
+    std::unique_ptr<WindowControls> m_controls;
+    WindowControls &c()
+    {
+        if (!m_controls)
+            m_controls = std::make_unique<WindowControls>(*m_window);
+        return *m_controls;
+    }
 
     void start(const QString &parameters = {})
     {
+        m_controls.reset();
         m_window = std::make_unique<MainWindow>(&m_desktop);
         m_window->Edit(parameters);
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -73,7 +80,11 @@ private Q_SLOTS:
         QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Velkor"), QStringLiteral("Velkor")).clear();
     }
 
-    void cleanup() { m_window.reset(); }
+    void cleanup()
+    {
+        m_controls.reset();
+        m_window.reset();
+    }
 
     // Every control's Polish caption and tip, in its frame; a button's
     // caption fits it as the style needs it: the text, margins and frame.

@@ -248,6 +248,7 @@ private Q_SLOTS:
     void minimisedStartAndExit()
     {
         storePlacement({"1500", "900", "16000", "10000", "1"});
+        f.controls.reset();
         f.window = std::make_unique<MainWindow>(&f.desktop); // a minimised window does not become active
         f.window->Edit(QString());
         QVERIFY(f.window->windowState() & Qt::WindowMinimized);
