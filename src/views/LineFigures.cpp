@@ -61,7 +61,8 @@ LineFigures figuresOf(const LineElements &line)
     figures.rate = numberOf(line.kursWaluty);
     if (figures.rate.isZero())
         figures.rate = one;
-    const Decimal vatFactor = one + numberOf(line.p12) * Decimal::fromScaled(1, 2);
+    // A line under the OSS procedure gives its rate in P_12_XII instead.
+    const Decimal vatFactor = one + numberOf(line.p12 ? line.p12 : line.p12xii) * Decimal::fromScaled(1, 2);
     figures.quantity = numberOf(line.p8b);
     figures.price = netFigure(line.p9a, line.p9b, vatFactor);
     figures.value = netFigure(line.p11, line.p11a, vatFactor);

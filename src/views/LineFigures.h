@@ -34,7 +34,8 @@ struct LineFigures
 };
 
 // Every number is read exactly as written. The VAT factor is 1 + P_12 / 100
-// (1 for zw, np, oo, "0 KR" and a missing rate).
+// (1 for zw, np, oo, "0 KR" and a missing rate); a line without P_12 takes
+// its rate from P_12_XII (the OSS procedure).
 LineFigures figuresOf(const LineElements &line);
 
 // The number an element's text starts with, read exactly: in place when the

@@ -97,6 +97,9 @@ private Q_SLOTS:
         QTest::newRow("zw takes the gross as it is") << ""
             << "<P_8B>1</P_8B><P_9B>123.456</P_9B><P_11A>99.99</P_11A><P_12>zw</P_12>" << "1,00|123,46| |99,99||zw|"
             << "";
+        // OSS: the rate is P_12_XII; 119 / 1.19 = 100.
+        QTest::newRow("gross under OSS") << ""
+            << "<P_8B>1</P_8B><P_9B>119</P_9B><P_11A>119</P_11A><P_12_XII>19</P_12_XII>" << "1,00|100,00| |100,00|||" << "";
         // 10 -> 8 at 5.00: the quantity changes by -2, the value by -10, and
         // the unchanged price is shown as the price, not 0.
         QTest::newRow("quantity corrected") << "<P_8B>10</P_8B><P_9A>5.00</P_9A><P_11>50</P_11><P_12>23</P_12>"
