@@ -64,6 +64,7 @@ ParseOutcome parseInvoice(const QByteArray &bytes, TextEncoding encoding, const 
     outcome.document = std::make_unique<InvoiceDocument>(std::move(doc), schema.targetNamespace());
     outcome.document->setSource(bytes, encoding == TextEncoding::Utf8 ? InvoiceDocument::SourceKind::Text
                                                                       : InvoiceDocument::SourceKind::File);
+    outcome.document->setKsefNumberElements(schema.ksefNumberElements());
     return outcome;
 }
 

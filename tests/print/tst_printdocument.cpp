@@ -79,13 +79,13 @@ void addExamples()
     QTest::newRow("correcting") << own("faktura-korygujaca.xml") << "|Pozycje faktury|Podsumowanie VAT|Korekta"
                                 << QStringList{"Faktura korygująca", "1|przed|Krzesło", "1|po|Krzesło",
                                                "|zmiana|||-2,00|0,00|-199,90|", "|zmiana|||0,00|-4,00|-20,00|",
-                                               "2026-03-02|FV/2026/03/017|tak|6891152920-20260302-0A1B2C3D4E5F-7A"};
+                                               "2026-03-02|FV/2026/03/017|tak|6891152920-20260302-0A1B2C3D4E5F-41"};
     QTest::newRow("foreign currency") << own("faktura-walutowa.xml") << "|Pozycje faktury|Podsumowanie VAT|Płatność"
                                       << QStringList{"Kurs waluty: 4,281700", "Wartość netto EUR",
                                                      "Kwota należności ogółem: 1340,00 EUR"};
     QTest::newRow("advance") << own("faktura-zaliczkowa.xml")
                              << "|Zamówienie|Podsumowanie VAT|Zaliczki|Płatność|Warunki transakcji"
-                             << QStringList{"Faktura zaliczkowa", "Kwota VAT PLN", "3000,00|690,00|2954,37|3690,00",
+                             << QStringList{"Faktura zaliczkowa", "Kwota VAT PLN", "3000,00|690,00|2951,86|3690,00",
                                             "Pozycje zamówienia", "1|Pompa ciepła „Żubr” 12 kW\nIndeks: PC-12|szt|1",
                                             "2026-04-02|2000,00|4,2750"};
     QTest::newRow("advance, public") << shared("zaliczkowa__FA_3_Przyklad_1.xml")
