@@ -88,7 +88,9 @@ void InvoicePanes::runCheck()
         m_state.check = checkInvoice(*m_state.invoiceDoc, lines, m_state.ksefNumber, decimalSeparator());
         m_controls.checkPanel->setText(checkStatusText(m_state.check->remarkCount()));
     } catch (...) {
-        // The panes stand; the check is simply not there.
+        // The panes stand; F9 shows why the check is not there.
+        const Failure failure = failureFromCurrentException();
+        m_state.check = failedCheck(failure.description());
         m_controls.checkPanel->setText(QStringLiteral("Kontrola: nie wykonano"));
     }
 }
