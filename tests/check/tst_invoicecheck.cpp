@@ -258,6 +258,11 @@ private Q_SLOTS:
                                  "SumaOdliczen=250.00 DoZaplaty=819.01 }",
             "DoZaplaty=819.01", "DoZaplaty=739.01", "OK Rozliczenie: DoZaplaty 819,01 = P_15 + obciążenia − odliczenia 819,01",
             "BŁĄD Rozliczenie: DoZaplaty 739,01 ≠ P_15 + obciążenia − odliczenia 819,01");
+        // Deductions above the amount due: 100.00 - 150.00 = -50.00, so 50.00 overpaid, not -50.00.
+        row("settlement overpaid", "P_13_7=100.00 P_15=100.00 @VAT Rozliczenie{ Odliczenia{ Kwota=150.00 Powod=c } "
+                                   "SumaOdliczen=150.00 DoRozliczenia=50.00 }",
+            "DoRozliczenia=50.00", "DoRozliczenia=-50.00", "OK Rozliczenie: DoRozliczenia 50,00 = nadpłata",
+            "BŁĄD Rozliczenie: DoRozliczenia -50,00 ≠ nadpłata");
         // 1000.00 + 230.00 = 1230.00 = P_15.
         row("advance paid in parts", "P_13_1=1000.00 P_14_1=230.00 P_15=1230.00 @ZAL ZaliczkaCzesciowa{ P_6Z=2026-01-02 P_15Z=1000.00 } "
                                      "ZaliczkaCzesciowa{ P_6Z=2026-01-05 P_15Z=230.00 }",
