@@ -18,6 +18,9 @@ void Findings::compare(const QString &label, const QString &field, const std::op
     const Way *nearest = nullptr;
     Decimal nearestValue;
     for (const Way &way : ways) {
+        // Beyond the tolerance whatever its value: the mark stays the same.
+        if (way.centre && distance(*way.centre, statedValue) - way.reach > allowed)
+            continue;
         const std::optional<Decimal> value = way.value();
         if (!value)
             continue;

@@ -18,6 +18,10 @@ struct Way
     QString how;
     std::function<std::optional<Decimal>()> value;
     QString note = {}; // said (INFO) when the invoice agrees in this way
+    // Where known, a figure the value lies within `reach` of: a way that
+    // cannot come within the tolerance is then not worked out at all.
+    std::optional<Decimal> centre = {};
+    Decimal reach = {};
 };
 
 // A way that is a figure already known.

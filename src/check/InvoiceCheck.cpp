@@ -22,11 +22,17 @@ QString textAt(const InvoiceDocument &document, const char *path, xmlNode *conte
 std::vector<const xmlNode *> elementsNamed(const InvoiceDocument &document, const QStringList &names)
 {
     std::vector<const xmlNode *> found;
-    if (names.isEmpty())
-        return found;
+    // The parser keeps every element name in the document's dictionary: a
+    // name it does not hold is on no element, and the walk is spared.
+    xmlDict *dictionary = document.doc()->dict;
     std::vector<QByteArray> wanted;
-    for (const QString &name : names)
-        wanted.push_back(name.toUtf8());
+    for (const QString &name : names) {
+        const QByteArray utf8 = name.toUtf8();
+        if (!dictionary || xmlDictExists(dictionary, toXml(utf8.constData()), -1))
+            wanted.push_back(utf8);
+    }
+    if (wanted.empty())
+        return found;
     const xmlNode *node = document.root();
     while (node) {
         if (document.isFaElement(node)) {

@@ -198,13 +198,18 @@ private:
         }
     }
 
-    // A way read from the figures rounded line by line.
-    Way byLine(const QString &how, const Decimal &sum, const QString &note = {})
+    // A way read from the figures rounded line by line. Each line's rounding
+    // moves the sum by half a grosz at most (`perLine` times that where a
+    // rounded figure is multiplied again), so it lies within reach of the
+    // `exact` sum rounded once.
+    Way byLine(const QString &how, const Decimal &sum, const Decimal &exact, int lines, const QString &note = {},
+               const Decimal &perLine = One)
     {
+        const Decimal halfGrosz = Decimal::fromScaled(5, 3);
         return {how, [this, &sum]() -> std::optional<Decimal> {
                     addLinesOneByOne();
                     return sum;
-                }, note};
+                }, note, exact, Decimal::fromInt(lines + 1) * halfGrosz * perLine};
     }
 
     GroupSums &sumsOf(const QString &code, bool margin)
@@ -282,7 +287,8 @@ private:
             m_out.compare(label + QStringLiteral(", ") + countOf(sums.lines, "pozycja", "pozycje", "pozycji"),
                           QString::fromUtf8(group.netField), net,
                           {figure(QStringLiteral("netto z pozycji"), sums.net.total().rounded(2)),
-                           byLine(QStringLiteral("suma netto pozycji zaokrąglanych osobno"), sums.netByLine)},
+                           byLine(QStringLiteral("suma netto pozycji zaokrąglanych osobno"), sums.netByLine,
+                                  sums.net.total().rounded(2), sums.lines)},
                           allowed);
             if (group.vatField && !vat && g == OssGroup) {
                 m_out.note(label + QStringLiteral(": brak P_14_5 (pole nieobowiązkowe); VAT z pozycji %1 nie porównano.")
@@ -291,6 +297,7 @@ private:
                 m_out.compare(label, vatField, vat,
                               {figure(QStringLiteral("netto z pozycji × stawka"), sums.vat.total().rounded(2)),
                                byLine(QStringLiteral("suma VAT liczonego od każdej pozycji"), sums.vatByLine,
+                                      sums.vat.total().rounded(2), sums.lines,
                                       QStringLiteral("VAT policzono od każdej pozycji osobno i zsumowano; przepisy "
                                                      "dopuszczają to obok liczenia od sumy wartości."))},
                               allowed);
@@ -364,8 +371,11 @@ private:
             ways.push_back(figure(sums.severalRates ? QStringLiteral("VAT pozycji × ich kursy")
                                                     : QStringLiteral("netto z pozycji w PLN × stawka"),
                                   sums.vatPln.total().rounded(2)));
-            ways.push_back(byLine(QStringLiteral("suma VAT w PLN liczonego od każdej pozycji"), sums.vatPlnByLine));
-            ways.push_back(byLine(QStringLiteral("suma VAT każdej pozycji × jej kurs"), sums.lineVatTimesRate));
+            const Decimal inPln = sums.vatPln.total().rounded(2);
+            ways.push_back(byLine(QStringLiteral("suma VAT w PLN liczonego od każdej pozycji"), sums.vatPlnByLine, inPln,
+                                  sums.lines));
+            ways.push_back(byLine(QStringLiteral("suma VAT każdej pozycji × jej kurs"), sums.lineVatTimesRate, inPln,
+                                  sums.lines, {}, sums.largestRate + One));
             largestRate = sums.largestRate;
         } else {
             // Payments of an advance, each with its rate.
