@@ -98,7 +98,7 @@ private:
             ExactSum net;
             ExactSum netPln; // each line at its own exchange rate
         };
-        const bool margin = text("n:Faktura/n:Fa/n:Adnotacje/n:PMarzy/n:P_PMarzy") == u"1";
+        const bool margin = isYes(text("n:Faktura/n:Fa/n:Adnotacje/n:PMarzy/n:P_PMarzy"));
         std::vector<CodeSums> codes;
         int unread = 0;
         for (std::size_t i = 0; i < m_lines.elements.size(); ++i) {

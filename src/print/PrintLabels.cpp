@@ -387,8 +387,10 @@ QString codeName(const char *name, const QString &code)
         return RoleName(number);
     if (element == "FormaPlatnosci")
         return paymentFormName(number).toLower();
+    // The codes are numbers: "01" is the code 1.
+    const Decimal value = Decimal::read(code);
     for (const CodeName &entry : CodeNames) {
-        if (element == entry.element && code == QLatin1String(entry.code))
+        if (element == entry.element && !code.trimmed().isEmpty() && value == Decimal::read(QString::fromLatin1(entry.code)))
             return QString::fromUtf8(entry.name);
     }
     return {};
@@ -412,7 +414,7 @@ QString printedValue(const xmlNode *element, const QString &separator)
     case ValueKind::VatRate:
         return !text.isEmpty() && text.front().isDigit() && text.back().isDigit() ? text + u'%' : text;
     case ValueKind::Flag:
-        return text == u"1" ? QStringLiteral("tak") : QString();
+        return isYes(text) ? QStringLiteral("tak") : QString();
     case ValueKind::Hidden:
     case ValueKind::Bundle:
     case ValueKind::Group:

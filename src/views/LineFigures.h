@@ -16,7 +16,7 @@ struct LineElements
     const xmlNode *p11 = nullptr, *p11a = nullptr, *p12 = nullptr, *p12xii = nullptr, *kursWaluty = nullptr;
     const xmlNode *p7 = nullptr, *gtin = nullptr, *gtu = nullptr, *pkwiu = nullptr;
     bool hasStanPrzed = false; // not(n:StanPrzed) fails
-    bool beforeState = false;  // n:StanPrzed='1': some StanPrzed reads exactly "1"
+    bool beforeState = false;  // some StanPrzed is set (its value is 1)
 
     LineElements() = default;
     LineElements(const InvoiceDocument &document, const xmlNode *line);
