@@ -35,7 +35,7 @@ public:
         addParties(result);
         addLines(result);
         addSection(result, QStringLiteral("Podsumowanie VAT"),
-                   vatSummaryItems(m_document, m_sources.separator, m_sources.vatFindings));
+                   vatSummaryItems(m_document, m_sources.separator));
         addSection(result, QStringLiteral("Adnotacje"), faChildrenNamed({"Adnotacje", "FP", "TP", "ZwrotAkcyzy"}));
         addSection(result, QStringLiteral("Korekta"),
                    faChildrenNamed({"PrzyczynaKorekty", "TypKorekty", "DaneFaKorygowanej", "OkresFaKorygowanej",
@@ -173,6 +173,22 @@ private:
 PrintDocument buildPrintDocument(const InvoiceDocument &document, const PrintSources &sources)
 {
     return DocumentBuilder(document, sources).build();
+}
+
+PrintDocument checkReportPrintout(const CheckReport &report)
+{
+    PrintDocument result;
+    result.title = QStringLiteral("Raport kontroli faktury");
+    result.number = report.number;
+    for (const CheckSection &section : report.sections) {
+        QStringList lines;
+        for (const Finding &finding : section.findings)
+            lines << markText(finding.mark) + u' ' + finding.text;
+        result.sections.push_back({section.title, {Paragraph{lines.join(u'\n')}}});
+    }
+    result.link = report.link;
+    result.qrCaption = report.caption;
+    return result;
 }
 
 } // namespace velkor::print

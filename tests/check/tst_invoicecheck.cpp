@@ -6,6 +6,7 @@
 #include "check/VatSummary.h"
 #include "check/VerificationLink.h"
 #include "load/OfflineResources.h"
+#include "print/InvoicePrint.h"
 
 #include "support/TestDocuments.h"
 
@@ -298,7 +299,8 @@ private Q_SLOTS:
         QTemporaryDir temp;
         QSettings settings(temp.filePath(QStringLiteral("velkor.ini")), QSettings::IniFormat);
         QString copied;
-        CheckWindow window(settings, report, [&copied](const QString &text) { copied = text; });
+        int printed = 0;
+        CheckWindow window(settings, report, [&copied](const QString &text) { copied = text; }, [&printed] { ++printed; });
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.windowTitle(), QStringLiteral("Kontrola faktury"));
@@ -314,6 +316,20 @@ private Q_SLOTS:
 
         window.copyLinkButton()->click();
         QCOMPARE(copied, report.link);
+        QCOMPARE(window.printButton()->text(), QStringLiteral("Drukuj raport"));
+        window.printButton()->click();
+        QCOMPARE(printed, 1);
+        // What it prints: every finding under its section, and the code.
+        const print::PrintDocument printout = print::checkReportPrintout(report);
+        QCOMPARE(printout.number, QStringLiteral("FV/2026/03/017"));
+        QCOMPARE(int(printout.sections.size()), int(report.sections.size()));
+        for (std::size_t s = 0; s < report.sections.size(); ++s) {
+            QCOMPARE(printout.sections[s].title, report.sections[s].title);
+            const QString text = std::get<print::Paragraph>(printout.sections[s].items.at(0)).text;
+            QCOMPARE(text.split(u'\n'), lines(report.sections[s].findings));
+        }
+        QCOMPARE(printout.link, report.link);
+        QCOMPARE(printout.qrCaption, ksef);
         QTest::keyClick(window.reportView(), Qt::Key_Escape);
         QVERIFY(!window.isVisible());
         for (const char *key : {"Kontrola/Left", "Kontrola/Top", "Kontrola/Width", "Kontrola/Height"})
