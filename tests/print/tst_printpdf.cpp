@@ -38,6 +38,34 @@ QString lastPageCode(const QString &pdf, const QString &folder)
     return toolOutput(QStringLiteral("zbarimg"), {QStringLiteral("--raw"), QStringLiteral("-q"), prefix + QStringLiteral(".png")}).trimmed();
 }
 
+// Where a page of the PDF has ink within 10 mm of the sheet's edge (words,
+// rules, fills, the QR code): "page N at x,y mm", or empty when none has.
+QString inkNearTheEdge(const QString &pdf, const QString &folder)
+{
+    const QString prefix = QDir(folder).filePath(QStringLiteral("marginesy"));
+    for (const QFileInfo &old : QDir(folder).entryInfoList({QStringLiteral("marginesy*")}))
+        QFile::remove(old.filePath());
+    // At 72 dpi a pixel is 0.35 mm: 28 pixels stay short of 10 mm.
+    toolOutput(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-gray"),
+                                            QStringLiteral("-png"), pdf, prefix});
+    const QFileInfoList pages = QDir(folder).entryInfoList({QStringLiteral("marginesy*.png")}, QDir::Files, QDir::Name);
+    if (pages.isEmpty())
+        return QStringLiteral("no page rendered");
+    constexpr int Edge = 28;
+    for (int n = 0; n < pages.size(); ++n) {
+        const QImage page = QImage(pages[n].filePath()).convertToFormat(QImage::Format_Grayscale8);
+        for (int y = 0; y < page.height(); ++y) {
+            const uchar *row = page.constScanLine(y);
+            const bool edgeRow = y < Edge || y >= page.height() - Edge;
+            for (int x = 0; x < page.width(); ++x) {
+                if ((edgeRow || x < Edge || x >= page.width() - Edge) && row[x] < 250)
+                    return QStringLiteral("page %1 at %2,%3 mm").arg(n + 1).arg(x * 25.4 / 72, 0, 'f', 1).arg(y * 25.4 / 72, 0, 'f', 1);
+            }
+        }
+    }
+    return {};
+}
+
 } // namespace
 
 class TestPrintPdf : public QObject
@@ -98,6 +126,8 @@ private Q_SLOTS:
             QVERIFY2(text.contains(expected), qPrintable(expected));
         QVERIFY(f.window->state().check);
         QCOMPARE(lastPageCode(pdf, m_temp.path()), f.window->state().check->link);
+        // The KSeF number under the code as well as everything else.
+        QCOMPARE(inkNearTheEdge(pdf, m_temp.path()), QString());
     }
 
     // Every example prints by either key; an invoice that does not load
@@ -143,6 +173,8 @@ private Q_SLOTS:
                 const QString text = pdfText(pdf);
                 QVERIFY(text.contains(QStringLiteral("strona 1 z")));
                 QVERIFY(text.contains(NodeText(f.window->state().invoiceDoc->selectSingle(QStringLiteral("n:Faktura/n:Fa/n:P_2")))));
+                if (!button)
+                    QCOMPARE(inkNearTheEdge(pdf, m_temp.path()), QString());
             }
         }
         QCOMPARE(f.desktop.printDialogs, loaded ? 2 : 0);
