@@ -43,6 +43,8 @@ const Names OssRate{"P_12_XII", "P_12Z_XII"};
 const Names StateMark{"StanPrzed", "StanPrzedZ"};
 
 using Slots = std::array<const xmlNode *, SlotCount>;
+// The most decimals a unit price is written with.
+constexpr int PriceDecimals = 8;
 
 // Reads the children of a line into their slots in one pass.
 class LineReader
@@ -127,15 +129,16 @@ public:
     }
 
     // What the correction changed, in the invoice's currency: the net
-    // figures, as the lines list takes them.
+    // figures, as the lines list takes them; a quantity and a price with
+    // every significant decimal they can be written with (6 and 8).
     void addChange(const LineFigures &before, const LineFigures &after)
     {
         TableRow row;
         row.kind = RowKind::Change;
         for (int c = 0; c < ColumnCount; ++c)
             row.cells << QString();
-        row.cells[Quantity] = Decimal(after.quantity - before.quantity).format(2, m_separator);
-        row.cells[NetPrice] = (after.price - before.price).format(2, m_separator);
+        row.cells[Quantity] = significantText(after.quantity - before.quantity, 2, m_separator);
+        row.cells[NetPrice] = significantText((after.price - before.price).rounded(PriceDecimals), 2, m_separator);
         row.cells[NetValue] = (after.value - before.value).format(2, m_separator);
         m_rows.push_back(std::move(row));
     }

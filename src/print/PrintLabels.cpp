@@ -160,8 +160,8 @@ const ElementLabel Labels[] = {
     {"PKOBZ", "PKOB", K::Text},
     {"P_8A", "J.m.", K::Text},
     {"P_8AZ", "J.m.", K::Text},
-    {"P_8B", "Ilość", K::Number},
-    {"P_8BZ", "Ilość", K::Number},
+    {"P_8B", "Ilość", K::Number, 2},
+    {"P_8BZ", "Ilość", K::Number, 2},
     {"P_9A", "Cena jedn. netto", K::Number, 2},
     {"P_9AZ", "Cena jedn. netto", K::Number, 2},
     {"P_9B", "Cena jedn. brutto", K::Number, 2},
@@ -353,6 +353,14 @@ QString labelOf(const char *name)
 QString labelOf(const xmlNode *element)
 {
     return labelOf(localName(element));
+}
+
+QString significantText(const Decimal &number, int minDecimals, const QString &separator)
+{
+    int decimals = number.decimals();
+    while (decimals > minDecimals && number.rounded(decimals - 1, Rounding::HalfEven) == number)
+        --decimals;
+    return number.format(std::max(minDecimals, decimals), separator);
 }
 
 QString writtenNumber(const xmlNode *element, int minDecimals, const QString &separator)

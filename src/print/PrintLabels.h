@@ -4,6 +4,10 @@
 
 #include <QString>
 
+namespace velkor {
+class Decimal;
+}
+
 namespace velkor::print {
 
 // How the text of an element is written on paper.
@@ -48,8 +52,12 @@ QString labelOf(const xmlNode *element);
 // element is not printed by itself.
 QString printedValue(const xmlNode *element, const QString &separator);
 
-// A number as written, with at least `minDecimals` decimals.
+// A number as written, with at least `minDecimals` decimals: 2.561 stays
+// 2,561, 10.5000 stays 10,5000.
 QString writtenNumber(const xmlNode *element, int minDecimals, const QString &separator);
+// A figure with every significant decimal (trailing zeros dropped), at
+// least `minDecimals`: -0.0610 is -0,061, 1.5 is 1,50.
+QString significantText(const Decimal &number, int minDecimals, const QString &separator);
 
 // The names of the codes of a few lists, "" for a code outside the list.
 QString invoiceKindName(const QString &code); // RodzajFaktury, as the title says it

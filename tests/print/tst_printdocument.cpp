@@ -6,6 +6,7 @@
 #include "print/PrintLabels.h"
 
 #include "support/TestDocuments.h"
+#include "support/TestInvoices.h"
 
 #include <QtTest>
 
@@ -54,6 +55,21 @@ QString textOf(const PrintDocument &printout)
         }
     }
     return texts.join(u'\n');
+}
+
+// The rows of the lines table, cells joined by "|", its header first.
+QStringList lineRows(const PrintDocument &printout)
+{
+    for (const Section &section : printout.sections) {
+        if (section.title != QStringLiteral("Pozycje faktury"))
+            continue;
+        const Table &table = std::get<Table>(section.items.at(0));
+        QStringList rows{table.header.join(u'|')};
+        for (const TableRow &row : table.rows)
+            rows << row.cells.join(u'|');
+        return rows;
+    }
+    return {};
 }
 
 QStringList sectionTitles(const PrintDocument &printout)
@@ -168,6 +184,41 @@ private Q_SLOTS:
                 missing << name + QStringLiteral(" = ") + value;
         }
         QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral("; "))));
+    }
+
+    // A corrected line prints before, after and their difference, paired
+    // by the value of the line's number; quantities and prices keep every
+    // decimal, written or figured.
+    void correctedLineRows_data()
+    {
+        QTest::addColumn<QString>("lines");
+        QTest::addColumn<QStringList>("rows");
+        const auto line = [](const char *number, const char *quantity, const char *price, const char *value,
+                             bool before) {
+            return invoiceLine(QLatin1String(number), {{"P_7", "x"}, {"P_8B", QLatin1String(quantity)},
+                                                       {"P_9A", QLatin1String(price)}, {"P_11", QLatin1String(value)},
+                                                       {"P_12", "23"}, {"StanPrzed", before ? "1" : ""}})
+                .remove(QStringLiteral("<StanPrzed></StanPrzed>"));
+        };
+        const QString header = QStringLiteral("Lp.|Stan|Nazwa towaru lub usługi|Ilość|Cena jedn. netto|Wartość netto|Stawka VAT");
+        QTest::newRow("decimals") << line("1", "2.561", "10.12345678", "25.93", true) + line("1", "2.5", "10.5000", "26.25", false)
+                                  << QStringList{header, "1|przed|x|2,561|10,12345678|25,93|23%",
+                                                 "1|po|x|2,50|10,5000|26,25|23%", "|zmiana||-0,061|0,37654322|0,32|"};
+        QTest::newRow("01 and 1") << line("01", "3", "2", "6", true) + line("1", "1", "2", "2", false)
+                                  << QStringList{header, "01|przed|x|3,00|2,00|6,00|23%", "1|po|x|1,00|2,00|2,00|23%",
+                                                 "|zmiana||-2,00|0,00|-4,00|"};
+        QTest::newRow("unpaired") << line("2", "3", "2", "6", true) + line("1", "1", "2", "2", false)
+                                  << QStringList{header, "2|przed|x|3,00|2,00|6,00|23%", "1|po|x|1,00|2,00|2,00|23%"};
+    }
+    void correctedLineRows()
+    {
+        QFETCH(QString, lines);
+        QFETCH(QStringList, rows);
+        TestInvoice invoice;
+        invoice.correcting(1).lines = lines;
+        const std::unique_ptr<InvoiceDocument> document = validDocument(invoice.toXml());
+        QVERIFY(document);
+        QCOMPARE(lineRows(printoutOf(*document)), rows);
     }
 
     // A table wider than seven columns is split into parts of at most
