@@ -26,10 +26,7 @@ public:
     PrintDocument build()
     {
         PrintDocument result;
-        const QString kind = text("n:Faktura/n:Fa/n:RodzajFaktury");
-        result.title = invoiceKindName(kind);
-        if (result.title.isEmpty())
-            result.title = QStringLiteral("Faktura ") + kind;
+        result.title = invoiceTitle(m_document);
         result.number = text("n:Faktura/n:Fa/n:P_2");
         result.titleFields = titleFields();
         addParties(result);

@@ -97,6 +97,7 @@ class TableBuilder
 public:
     TableBuilder(const InvoiceDocument &document, bool orderLines, const QString &separator)
         : m_reader(document, orderLines), m_separator(separator)
+        , m_margin(isYes(NodeText(FaPath(document, "n:Faktura/n:Fa/n:Adnotacje/n:PMarzy/n:P_PMarzy").selectFirst())))
     {
         for (const Names &names : ColumnElements)
             m_headers << labelOf(names.line);
@@ -125,6 +126,9 @@ public:
             name += (name.isEmpty() ? QString() : QStringLiteral("\n")) + description;
         if (const xmlNode *oss = slots[OssSlot])
             row.cells[Rate] = printedValue(oss, m_separator) + QStringLiteral(" OSS");
+        // A line of the margin scheme has no rate of its own.
+        if (m_margin && row.cells[Rate].isEmpty())
+            row.cells[Rate] = QStringLiteral("marża");
         m_rows.push_back(std::move(row));
     }
 
@@ -188,6 +192,7 @@ public:
 private:
     LineReader m_reader;
     QString m_separator;
+    bool m_margin;
     QStringList m_headers;
     std::vector<TableRow> m_rows;
 };

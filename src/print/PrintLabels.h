@@ -47,6 +47,9 @@ const ElementLabel *elementLabel(const char *localName);
 // nothing the table misses is lost.
 QString labelOf(const char *localName);
 QString labelOf(const xmlNode *element);
+// The same, where the figure means another thing on another kind of invoice
+// (P_15, P_6, P_15ZK by RodzajFaktury) or in another place (KodKraju).
+QString labelIn(const InvoiceDocument &document, const xmlNode *element);
 
 // The element's text as printed, numbers with `separator`; empty when the
 // element is not printed by itself.
@@ -61,6 +64,9 @@ QString significantText(const Decimal &number, int minDecimals, const QString &s
 
 // The names of the codes of a few lists, "" for a code outside the list.
 QString invoiceKindName(const QString &code); // RodzajFaktury, as the title says it
+// The title of the invoice: its kind, a correction of a period's supplies
+// (OkresFaKorygowanej) called collective.
+QString invoiceTitle(const InvoiceDocument &document);
 QString codeName(const char *localName, const QString &code);
 
 } // namespace velkor::print

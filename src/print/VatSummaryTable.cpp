@@ -102,7 +102,7 @@ std::vector<Item> vatSummaryItems(const InvoiceDocument &document, const QString
     }
 
     if (const xmlNode *due = FaPath(document, "n:Faktura/n:Fa/n:P_15").selectFirst())
-        items.emplace_back(Fields{{labelOf(due), printedValue(due, separator) + u' ' + currency}});
+        items.emplace_back(Fields{{labelIn(document, due), printedValue(due, separator) + u' ' + currency}});
     return items;
 }
 

@@ -221,6 +221,72 @@ private Q_SLOTS:
         QCOMPARE(lineRows(printoutOf(*document)), rows);
     }
 
+    // Labels and the title say what a figure is on this kind of invoice.
+    void labelsByKind_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("correction");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QStringList>("texts");
+        const QString collective = QStringLiteral("<OkresFaKorygowanej>styczeń 2026</OkresFaKorygowanej>");
+        QTest::newRow("VAT") << "VAT" << "" << "Faktura VAT"
+                             << QStringList{"Data dostawy lub wykonania usługi: 2026-01-20", "Kwota należności ogółem: 100,00"};
+        QTest::newRow("ZAL") << "ZAL" << "" << "Faktura zaliczkowa"
+                             << QStringList{"Data otrzymania zapłaty: 2026-01-20", "Kwota otrzymanej zapłaty: 100,00"};
+        QTest::newRow("ROZ") << "ROZ" << "" << "Faktura rozliczeniowa"
+                             << QStringList{"Kwota pozostała do zapłaty: 100,00"};
+        QTest::newRow("KOR") << "KOR" << "" << "Faktura korygująca" << QStringList{"Korekta kwoty należności: 100,00"};
+        QTest::newRow("KOR collective") << "KOR" << collective << "Zbiorcza faktura korygująca"
+                                        << QStringList{"Okres udzielonego opustu lub obniżki: styczeń 2026"};
+        QTest::newRow("KOR_ZAL") << "KOR_ZAL" << "<P_15ZK>50</P_15ZK>" << "Faktura korygująca zaliczkową"
+                                 << QStringList{"Data otrzymania zapłaty: 2026-01-20", "Korekta kwoty należności: 100,00",
+                                                "Kwota zapłaty przed korektą: 50,00"};
+        QTest::newRow("KOR_ROZ") << "KOR_ROZ" << "<P_15ZK>50</P_15ZK>" << "Faktura korygująca rozliczeniową"
+                                 << QStringList{"Kwota pozostała do zapłaty przed korektą: 50,00"};
+    }
+    void labelsByKind()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, correction);
+        QFETCH(QString, title);
+        QFETCH(QStringList, texts);
+        TestInvoice invoice;
+        if (kind.startsWith(QStringLiteral("KOR")))
+            invoice.correcting(1).correction += correction;
+        invoice.kind = QStringLiteral("<RodzajFaktury>%1</RodzajFaktury>").arg(kind);
+        invoice.faStart += QStringLiteral("<P_6>2026-01-20</P_6>");
+        const std::unique_ptr<InvoiceDocument> document = validDocument(invoice.toXml());
+        QVERIFY(document);
+        const PrintDocument printout = printoutOf(*document);
+        QCOMPARE(printout.title, title);
+        const QString text = textOf(printout);
+        for (const QString &expected : texts)
+            QVERIFY2(text.contains(expected), qPrintable(text));
+    }
+
+    // A line of the margin scheme shows "marża" where the rate would be;
+    // a payment in full in several parts says so; a foreign buyer's
+    // country is the one that gave the identifier.
+    void marginAndPartPayment()
+    {
+        TestInvoice invoice;
+        invoice.podmiot2 = QStringLiteral("<DaneIdentyfikacyjne><KodKraju>US</KodKraju><NrID>12-345</NrID><Nazwa>Buyer</Nazwa>"
+                                          "</DaneIdentyfikacyjne><Adres><KodKraju>CA</KodKraju><AdresL1>Main St 1</AdresL1>"
+                                          "</Adres><JST>2</JST><GV>2</GV>");
+        invoice.adnotacje.replace(QStringLiteral("<PMarzy><P_PMarzyN>1</P_PMarzyN></PMarzy>"),
+                                  QStringLiteral("<PMarzy><P_PMarzy>1</P_PMarzy><P_PMarzy_2>1</P_PMarzy_2></PMarzy>"));
+        invoice.lines = invoiceLine("1", {{"P_7", "Obraz"}, {"P_11A", "100"}});
+        const std::unique_ptr<InvoiceDocument> document = validDocument(invoice.toXml());
+        QVERIFY(document);
+        const PrintDocument printout = printoutOf(*document);
+        QCOMPARE(lineRows(printout).value(1), QStringLiteral("1|Obraz|100,00|marża"));
+        const QString text = textOf(printout);
+        QVERIFY2(text.contains(QStringLiteral("Kraj nadania identyfikatora: US\nInny identyfikator podatkowy: 12-345")),
+                 qPrintable(text));
+        QCOMPARE(codeName("ZnacznikZaplatyCzesciowej", QStringLiteral("2")),
+                 QStringLiteral("zapłacono w całości, w dwóch lub więcej częściach"));
+    }
+
     // A table wider than seven columns is split into parts of at most
     // seven, each repeating the first column; a one-row table and an empty
     // cell come through.
