@@ -67,10 +67,11 @@ private:
                                   + NodeText(firstFaChild(m_document, period, "P_6_Do")).trimmed());
         }
         writer.writeElement(firstFaChild(m_document, m_fa, "KodWaluty"));
-        // The rate every line has, as the lines list shows it.
-        const QString &rate = m_sources.lines.commonRate;
-        if (!rate.isEmpty() && Decimal::read(rate, m_sources.separator) != Decimal::fromInt(1))
-            writer.writeField(QStringLiteral("Kurs waluty"), rate);
+        // The rate every line has, before and after a correction, as the
+        // lines list writes a rate.
+        const std::optional<Decimal> rate = rateOfEveryLine(m_sources.lines);
+        if (rate && *rate != Decimal::fromInt(1))
+            writer.writeField(QStringLiteral("Kurs waluty"), rate->format(6, m_sources.separator));
         writer.writeElement(firstFaChild(m_document, m_fa, "KursWalutyZ"));
         QStringList documents;
         for (const xmlNode *wz : faChildren(m_document, m_fa)) {

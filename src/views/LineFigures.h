@@ -31,6 +31,9 @@ struct LineFigures
     Decimal rate;      // KursWaluty; 1 when absent or 0
 
     bool hasRate() const { return rate != Decimal::fromInt(1); }
+    // In PLN at the state's own rate.
+    ExactFigure pricePln() const { return price.times(rate); }
+    ExactFigure valuePln() const { return value.times(rate); }
 };
 
 // Every number is read exactly as written. The VAT factor is 1 + P_12 / 100

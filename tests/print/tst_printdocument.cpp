@@ -221,6 +221,54 @@ private Q_SLOTS:
         QCOMPARE(lineRows(printoutOf(*document)), rows);
     }
 
+    // A correction of the exchange rate shows both rates, the PLN figures
+    // and their change as the lines pane has them; the title block gives a
+    // rate only when every line, before and after, has it.
+    void rateCorrectionIsVisible_data()
+    {
+        QTest::addColumn<QString>("lines");
+        QTest::addColumn<QString>("titleRate");
+        QTest::addColumn<QStringList>("rows");
+        const auto line = [](const char *number, const char *rate, bool before) {
+            return invoiceLine(QLatin1String(number), {{"P_7", "x"}, {"P_8B", "1"}, {"P_9A", "800"}, {"P_11", "800"},
+                                                       {"P_12", "23"}, {"KursWaluty", QLatin1String(rate)},
+                                                       {"StanPrzed", before ? "1" : ""}})
+                .remove(QStringLiteral("<StanPrzed></StanPrzed>"));
+        };
+        const QString perLine = QStringLiteral("Lp.|Stan|Nazwa towaru lub usługi|Ilość|Cena jedn. netto|Wartość netto|"
+                                               "Stawka VAT|Kurs|Cena jedn. netto PLN|Wartość netto PLN");
+        QTest::newRow("rate corrected") << line("1", "4.2106", true) + line("1", "4.2142", false) << ""
+                                        << QStringList{perLine, "1|przed|x|1,00|800,00|800,00|23%|4,2106|3368,48|3368,48",
+                                                       "1|po|x|1,00|800,00|800,00|23%|4,2142|3371,36|3371,36",
+                                                       "|zmiana||0,00|0,00|0,00|||2,88|2,88"};
+        QTest::newRow("third line's rate") << line("1", "4.2", false) + line("2", "4.2", false) + line("3", "4.3", false) << ""
+                                           << QStringList{perLine.mid(0, 4) + perLine.mid(9), "1|x|1,00|800,00|800,00|23%|4,20|3360,00|3360,00",
+                                                          "2|x|1,00|800,00|800,00|23%|4,20|3360,00|3360,00",
+                                                          "3|x|1,00|800,00|800,00|23%|4,30|3440,00|3440,00"};
+        QTest::newRow("common rate") << line("1", "4.2", true) + line("1", "4.20", false) << "Kurs waluty: 4,200000"
+                                     << QStringList{perLine.section(u'|', 0, 6), "1|przed|x|1,00|800,00|800,00|23%",
+                                                    "1|po|x|1,00|800,00|800,00|23%", "|zmiana||0,00|0,00|0,00|"};
+    }
+    void rateCorrectionIsVisible()
+    {
+        QFETCH(QString, lines);
+        QFETCH(QString, titleRate);
+        QFETCH(QStringList, rows);
+        TestInvoice invoice;
+        invoice.faStart.replace(QStringLiteral("PLN"), QStringLiteral("EUR"));
+        invoice.correcting(1).lines = lines;
+        const std::unique_ptr<InvoiceDocument> document = validDocument(invoice.toXml());
+        QVERIFY(document);
+        const PrintDocument printout = printoutOf(*document);
+        QCOMPARE(lineRows(printout), rows);
+        QStringList rates;
+        for (const Field &field : printout.titleFields) {
+            if (field.label.startsWith(QStringLiteral("Kurs")))
+                rates << field.label + QStringLiteral(": ") + field.value;
+        }
+        QCOMPARE(rates.join(u'\n'), titleRate);
+    }
+
     // Labels and the title say what a figure is on this kind of invoice.
     void labelsByKind_data()
     {
