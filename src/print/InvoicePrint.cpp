@@ -135,9 +135,12 @@ private:
             bool wanted = false;
             for (const char *name : names)
                 wanted = wanted || std::strcmp(reinterpret_cast<const char *>(child->name), name) == 0;
-            // Rows of one table are written with the first of them.
-            const bool sameAsPrevious = previous && xmlStrEqual(previous->name, child->name);
-            if (wanted && !sameAsPrevious)
+            // Rows of one table are written with the first of them; every
+            // other element (each buyer on the corrected invoice) by itself.
+            const ElementLabel *label = elementLabel(reinterpret_cast<const char *>(child->name));
+            const bool nextRow = previous && xmlStrEqual(previous->name, child->name) && label
+                                 && label->kind == ValueKind::Rows;
+            if (wanted && !nextRow)
                 writer.writeElement(child);
             previous = child;
         }

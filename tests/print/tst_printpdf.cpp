@@ -1,3 +1,6 @@
+#include "print/FieldWriter.h"
+#include "print/PrintLabels.h"
+#include "views/LineFigures.h"
 #include "views/XmlNavigation.h"
 
 #include "support/WindowFixture.h"
@@ -24,7 +27,9 @@ QString toolOutput(const QString &tool, const QStringList &arguments)
 
 QString pdfText(const QString &pdf)
 {
-    return toolOutput(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+    // In the order it is drawn: a cell's lines one after another.
+    return toolOutput(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), QStringLiteral("-enc"), QStringLiteral("UTF-8"),
+                                                    pdf, QStringLiteral("-")});
 }
 
 // What the QR code on the PDF's last page decodes to.
@@ -64,6 +69,50 @@ QString inkNearTheEdge(const QString &pdf, const QString &folder)
         }
     }
     return {};
+}
+
+// Not printed, as the README lists them: the form's code and variant with
+// its attributes, the marks of absence, the states and the kind said by the
+// "Stan" column and the title, and the type of an attachment's columns.
+const QSet<QString> NotPrinted{"KodFormularza", "kodSystemowy", "wersjaSchemy", "WariantFormularza", "P_19N", "P_22N",
+                               "P_PMarzyN", "StanPrzed", "StanPrzedZ", "RodzajFaktury", "Typ"};
+
+// The elements and attributes of the invoice whose value the PDF's text
+// lacks (the text and the value compared without white space): a code by
+// its meaning, a "no" of a yes/no flag not at all.
+QStringList missingFromPdf(const InvoiceDocument &document, const QString &pdfText, const QString &separator)
+{
+    const auto bare = [](QString text) { return text.remove(QRegularExpression(QStringLiteral("\\s"))); };
+    const QString text = bare(pdfText);
+    QStringList missing;
+    // `printed`: the value as the printout writes it, empty where it is not.
+    const auto check = [&](const QString &name, const QString &written, const QString &printed, bool flag) {
+        if (written.isEmpty() || NotPrinted.contains(name) || (flag && printed.isEmpty()))
+            return;
+        if (printed.isEmpty() || !text.contains(bare(printed)))
+            missing << name + QStringLiteral(" = ") + written;
+    };
+    std::vector<const xmlNode *> pending{document.root()};
+    while (!pending.empty()) {
+        const xmlNode *element = pending.back();
+        pending.pop_back();
+        for (const xmlAttr *attribute = element->properties; attribute; attribute = attribute->next) {
+            const QString value = NodeText(reinterpret_cast<const xmlNode *>(attribute)).trimmed();
+            check(fromXml(attribute->name), value, value, false);
+        }
+        const std::vector<const xmlNode *> children = print::faChildren(document, element);
+        pending.insert(pending.end(), children.begin(), children.end());
+        if (children.empty()) {
+            const QString name = fromXml(element->name);
+            const print::ElementLabel *label = print::elementLabel(reinterpret_cast<const char *>(element->name));
+            // The VAT totals, printed in the summary under their rate's name.
+            const bool total = name.startsWith(QStringLiteral("P_13_")) || name.startsWith(QStringLiteral("P_14_"));
+            check(name, NodeText(element).trimmed(),
+                  total ? numberOf(element).format(2, separator) : print::printedValue(element, separator),
+                  label && label->kind == print::ValueKind::Flag);
+        }
+    }
+    return missing;
 }
 
 } // namespace
@@ -175,6 +224,9 @@ private Q_SLOTS:
                 QVERIFY(text.contains(NodeText(f.window->state().invoiceDoc->selectSingle(QStringLiteral("n:Faktura/n:Fa/n:P_2")))));
                 if (!button)
                     QCOMPARE(inkNearTheEdge(pdf, m_temp.path()), QString());
+                // Nothing of the invoice is hidden.
+                const QStringList missing = missingFromPdf(*f.window->state().invoiceDoc, text, InvoicePanes::decimalSeparator());
+                QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral("; "))));
             }
         }
         QCOMPARE(f.desktop.printDialogs, loaded ? 2 : 0);
