@@ -274,21 +274,6 @@ private Q_SLOTS:
         QCOMPARE(lines.rows[std::size_t(row)].cells().mid(0, expected.size()), expected);
     }
 
-    void correctionOfTheRateOnlyShowsWhatItCorrects()
-    {
-        // 800 EUR at 4.2106 (3368.48 PLN) corrected to 4.2142 (3371.36 PLN):
-        // the correction is about 2.88 PLN.
-        const auto document = validDocument(fileBytes(publicExample("korygujaca__FA_3_Przyklad_3_poprawiony.xml")), true);
-        QVERIFY(document);
-        const InvoiceLines lines = buildInvoiceLines(*document, QStringLiteral(","));
-        QVERIFY(!lines.failure);
-        QCOMPARE(lines.rows.size(), std::size_t(1));
-        QCOMPARE(lines.rows[0].cells().mid(0, 10), (QStringList{"1", "", "szt.", "1,00", "2,88", "800,00", "2,88",
-                                                              "800,00", "23", "4,214200"}));
-        QCOMPARE(lines.rows[0].changeNote, QStringLiteral("\r\nIlość po\t1,00\r\nIlość przed\t1,00\r\nCena po\t3371,36"
-                                                          "\r\nCenaW po\t800,00\r\nCena przed\t3368,48\r\nCenaW przed\t800,00"));
-    }
-
     // The details list every non-blank cell of a line with its own element,
     // the line's descriptions, then the figures before and after a
     // correction. Before-state lines, missing children and descriptions out
