@@ -57,21 +57,6 @@ QString textOf(const PrintDocument &printout)
     return texts.join(u'\n');
 }
 
-// The rows of the lines table, cells joined by "|", its header first.
-QStringList lineRows(const PrintDocument &printout)
-{
-    for (const Section &section : printout.sections) {
-        if (section.title != QStringLiteral("Pozycje faktury"))
-            continue;
-        const Table &table = std::get<Table>(section.items.at(0));
-        QStringList rows{table.header.join(u'|')};
-        for (const TableRow &row : table.rows)
-            rows << row.cells.join(u'|');
-        return rows;
-    }
-    return {};
-}
-
 QStringList sectionTitles(const PrintDocument &printout)
 {
     QStringList titles;
@@ -204,7 +189,8 @@ private Q_SLOTS:
         const std::unique_ptr<InvoiceDocument> document = validDocument(invoice.toXml());
         QVERIFY(document);
         const PrintDocument printout = printoutOf(*document);
-        QCOMPARE(lineRows(printout), rows);
+        // The header and the rows, one after another, the next section after them.
+        QVERIFY2(textOf(printout).contains(rows.join(u'\n') + QStringLiteral("\nPodsumowanie VAT")), qPrintable(textOf(printout)));
         QStringList rates;
         for (const Field &field : printout.titleFields) {
             if (field.label.startsWith(QStringLiteral("Kurs")))
