@@ -11,9 +11,12 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QHelpEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
+#include <QToolTip>
 #include <QTreeView>
 
 namespace velkor {
@@ -66,6 +69,36 @@ QPushButton *button(QWidget *parent, int index, const QString &caption, const QS
 
 const QString ChooseAndCopyTip = QStringLiteral("Wybierz pozycję na liście i naciśnij Ctrl+C");
 constexpr int CountPanelWidth = 500; // twips
+constexpr int InfoPanelMinimumWidth = 1440; // twips
+
+// A status panel that gives way to its neighbours: a text too long for the
+// room left is cut short with "…" (the whole of it in the tool tip), down to
+// the panel's minimum width. text() keeps the whole text.
+class ElidingLabel : public QLabel
+{
+public:
+    using QLabel::QLabel;
+
+    QSize minimumSizeHint() const override { return {minimumWidth(), QLabel::minimumSizeHint().height()}; }
+    QSize sizeHint() const override { return minimumSizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        const QRect room = contentsRect();
+        painter.drawText(room, int(alignment()), fontMetrics().elidedText(text(), Qt::ElideRight, room.width()));
+    }
+    bool event(QEvent *event) override
+    {
+        if (event->type() == QEvent::ToolTip) {
+            const bool cut = fontMetrics().horizontalAdvance(text()) > contentsRect().width();
+            QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(), cut ? text() : QString(), this);
+            return true;
+        }
+        return QLabel::event(event);
+    }
+};
 
 } // namespace
 
@@ -181,8 +214,9 @@ MainWindowControls::MainWindowControls(QWidget *window)
     countPanel->setToolTip(QStringLiteral("Liczba pozycji faktury"));
     // Wide enough to point at, whatever the number.
     countPanel->setFixedWidth(twipsFor(window).toPixels(CountPanelWidth));
-    infoPanel = new QLabel(status);
+    infoPanel = new ElidingLabel(status);
     infoPanel->setObjectName(QStringLiteral("info"));
+    infoPanel->setMinimumWidth(twipsFor(window).toPixels(InfoPanelMinimumWidth));
     infoPanel->setTextFormat(Qt::PlainText);
     countPanel->setTextFormat(Qt::PlainText);
     checkPanel = new QLabel(status);

@@ -1,6 +1,8 @@
 #include "QtDesktop.h"
 
 #include "check/CheckWindow.h"
+#include "print/InvoicePrint.h"
+#include "print/PrintCommand.h"
 #include "support/MsgTextInfo.h"
 
 #include <QClipboard>
@@ -132,7 +134,9 @@ namespace velkor {
 
 void QtDesktop::showCheckReport(const CheckReport &report)
 {
-    CheckWindow::Edit(m_settings, report, [this](const QString &text) { setClipboardText(text); });
+    CheckWindow::Edit(
+        m_settings, report, [this](const QString &text) { setClipboardText(text); },
+        [this, &report] { PrintCommand(*this, m_settings).print(print::checkReportPrintout(report), {}); });
 }
 
 void QtDesktop::showTextInfo(const QString &text, const QString &caption)

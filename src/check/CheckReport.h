@@ -30,6 +30,7 @@ struct CheckSection
 struct CheckReport
 {
     QString title;
+    QString number; // the invoice's number P_2
     std::vector<CheckSection> sections;
     QString link;    // the verification link (KOD I)
     QString caption; // under its QR code: the KSeF number or "OFFLINE"

@@ -141,7 +141,8 @@ CheckReport checkInvoice(const InvoiceDocument &document, const InvoiceLines &li
                          const QString &decimalSeparator)
 {
     CheckReport report;
-    report.title = QStringLiteral("Kontrola faktury %1").arg(textAt(document, "n:Faktura/n:Fa/n:P_2"));
+    report.number = textAt(document, "n:Faktura/n:Fa/n:P_2");
+    report.title = QStringLiteral("Kontrola faktury %1").arg(report.number);
     report.sections.push_back({QStringLiteral("1. Podsumowanie VAT według pozycji faktury"),
                                checkVatSummary(document, lines, decimalSeparator)});
     report.sections.push_back({QStringLiteral("2. Numery"), checkNumbers(document, ksefNumber)});

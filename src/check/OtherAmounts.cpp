@@ -84,13 +84,14 @@ private:
         const QString label = QStringLiteral("Zapłata w częściach");
         const Decimal paid = faSum(m_document, "n:Platnosc/n:ZaplataCzesciowa/n:KwotaZaplatyCzesciowej");
         const std::optional<Decimal> toPay = faAmount(m_document, "n:Rozliczenie/n:DoZaplaty");
-        if (flag == u"2") {
+        const int paidInParts = flag.trimmed().toInt(); // an xsd:byte: "02" is 2
+        if (paidInParts == 2) {
             std::vector<Way> ways{figure(QStringLiteral("P_15"), due())};
             if (toPay)
                 ways.push_back(figure(QStringLiteral("Rozliczenie/DoZaplaty"), *toPay));
             m_out.compare(label + QStringLiteral(" (zapłacono w całości)"), QStringLiteral("suma KwotaZaplatyCzesciowej"),
                           paid, ways);
-        } else if (flag == u"1") {
+        } else if (paidInParts == 1) {
             const Decimal owed = toPay.value_or(due());
             m_out.add(paid < owed ? Mark::Ok : Mark::Remark,
                       QStringLiteral("%1 (zapłacono w części): suma KwotaZaplatyCzesciowej %2 %3 należność %4")
@@ -160,11 +161,11 @@ private:
     // taxpayer the invoice does not tell, so this is a remark.
     void splitPayment()
     {
-        if (correction() || text("n:Faktura/n:Fa/n:Adnotacje/n:P_18A") == u"1"
+        if (correction() || isYes(text("n:Faktura/n:Fa/n:Adnotacje/n:P_18A"))
             || !FaPath(m_document, "n:Faktura/n:Podmiot2/n:DaneIdentyfikacyjne/n:NIP").selectFirst())
             return;
         const std::vector<xmlNode *> flags = FaPath(m_document, "n:Faktura/n:Fa/n:FaWiersz/n:P_12_Zal_15").selectAll();
-        if (std::none_of(flags.begin(), flags.end(), [](const xmlNode *flag) { return NodeText(flag).trimmed() == u"1"; }))
+        if (std::none_of(flags.begin(), flags.end(), [](const xmlNode *flag) { return isYes(NodeText(flag)); }))
             return;
         std::optional<Decimal> rate = Decimal::fromInt(1);
         if (text("n:Faktura/n:Fa/n:KodWaluty").compare(QStringLiteral("PLN"), Qt::CaseInsensitive) != 0) {

@@ -115,7 +115,7 @@ public:
 private:
     void addLines()
     {
-        const bool margin = text("n:Faktura/n:Fa/n:Adnotacje/n:PMarzy/n:P_PMarzy") == u"1";
+        const bool margin = isYes(text("n:Faktura/n:Fa/n:Adnotacje/n:PMarzy/n:P_PMarzy"));
         m_lineCodes.assign(m_lines.elements.size(), -1);
         int unread = 0;
         for (std::size_t i = 0; i < m_lines.elements.size(); ++i) {

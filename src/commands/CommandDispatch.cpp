@@ -266,12 +266,10 @@ void CommandDispatch::printInvoice(bool toPdf)
         const InvoiceDocument &document = *m_state.invoiceDoc;
         const QString separator = InvoicePanes::decimalSeparator();
         const InvoiceLines lines = buildInvoiceLines(document, separator);
-        print::PrintSources sources{lines, {}, {}, {}, m_state.ksefNumber, separator};
+        print::PrintSources sources{lines, {}, {}, m_state.ksefNumber, separator};
         CheckReport linkOnly;
         const CheckReport *check = checkWithLink();
-        if (check) {
-            sources.vatFindings = check->sections.at(VatSummarySection).findings;
-        } else {
+        if (!check) {
             // Without the check the printout still carries the link.
             addVerificationLink(linkOnly, document, m_state.ksefNumber);
             check = &linkOnly;

@@ -26,16 +26,13 @@ public:
     PrintDocument build()
     {
         PrintDocument result;
-        const QString kind = text("n:Faktura/n:Fa/n:RodzajFaktury");
-        result.title = invoiceKindName(kind);
-        if (result.title.isEmpty())
-            result.title = QStringLiteral("Faktura ") + kind;
+        result.title = invoiceTitle(m_document);
         result.number = text("n:Faktura/n:Fa/n:P_2");
         result.titleFields = titleFields();
         addParties(result);
         addLines(result);
         addSection(result, QStringLiteral("Podsumowanie VAT"),
-                   vatSummaryItems(m_document, m_sources.separator, m_sources.vatFindings));
+                   vatSummaryItems(m_document, m_sources.separator));
         addSection(result, QStringLiteral("Adnotacje"), faChildrenNamed({"Adnotacje", "FP", "TP", "ZwrotAkcyzy"}));
         addSection(result, QStringLiteral("Korekta"),
                    faChildrenNamed({"PrzyczynaKorekty", "TypKorekty", "DaneFaKorygowanej", "OkresFaKorygowanej",
@@ -70,10 +67,11 @@ private:
                                   + NodeText(firstFaChild(m_document, period, "P_6_Do")).trimmed());
         }
         writer.writeElement(firstFaChild(m_document, m_fa, "KodWaluty"));
-        // The rate every line has, as the lines list shows it.
-        const QString &rate = m_sources.lines.commonRate;
-        if (!rate.isEmpty() && Decimal::read(rate, m_sources.separator) != Decimal::fromInt(1))
-            writer.writeField(QStringLiteral("Kurs waluty"), rate);
+        // The rate every line has, before and after a correction, as the
+        // lines list writes a rate.
+        const std::optional<Decimal> rate = rateOfEveryLine(m_sources.lines);
+        if (rate && *rate != Decimal::fromInt(1))
+            writer.writeField(QStringLiteral("Kurs waluty"), rate->format(6, m_sources.separator));
         writer.writeElement(firstFaChild(m_document, m_fa, "KursWalutyZ"));
         QStringList documents;
         for (const xmlNode *wz : faChildren(m_document, m_fa)) {
@@ -137,9 +135,12 @@ private:
             bool wanted = false;
             for (const char *name : names)
                 wanted = wanted || std::strcmp(reinterpret_cast<const char *>(child->name), name) == 0;
-            // Rows of one table are written with the first of them.
-            const bool sameAsPrevious = previous && xmlStrEqual(previous->name, child->name);
-            if (wanted && !sameAsPrevious)
+            // Rows of one table are written with the first of them; every
+            // other element (each buyer on the corrected invoice) by itself.
+            const ElementLabel *label = elementLabel(reinterpret_cast<const char *>(child->name));
+            const bool nextRow = previous && xmlStrEqual(previous->name, child->name) && label
+                                 && label->kind == ValueKind::Rows;
+            if (wanted && !nextRow)
                 writer.writeElement(child);
             previous = child;
         }
@@ -173,6 +174,22 @@ private:
 PrintDocument buildPrintDocument(const InvoiceDocument &document, const PrintSources &sources)
 {
     return DocumentBuilder(document, sources).build();
+}
+
+PrintDocument checkReportPrintout(const CheckReport &report)
+{
+    PrintDocument result;
+    result.title = QStringLiteral("Raport kontroli faktury");
+    result.number = report.number;
+    for (const CheckSection &section : report.sections) {
+        QStringList lines;
+        for (const Finding &finding : section.findings)
+            lines << markText(finding.mark) + u' ' + finding.text;
+        result.sections.push_back({section.title, {Paragraph{lines.join(u'\n')}}});
+    }
+    result.link = report.link;
+    result.qrCaption = report.caption;
+    return result;
 }
 
 } // namespace velkor::print

@@ -25,8 +25,8 @@ struct ShownFigures
         : quantity(state.quantity)
         , price(state.price)
         , value(state.value)
-        , pricePln(state.price.times(state.rate))
-        , valuePln(state.value.times(state.rate))
+        , pricePln(state.pricePln())
+        , valuePln(state.valuePln())
     {
     }
 };

@@ -25,7 +25,7 @@ LineElements::LineElements(const InvoiceDocument &document, const xmlNode *line)
         const std::string_view name(reinterpret_cast<const char *>(child->name));
         if (name == "StanPrzed") {
             hasStanPrzed = true;
-            beforeState = beforeState || NodeText(child) == u"1";
+            beforeState = beforeState || isYes(NodeText(child));
             continue;
         }
         const auto slot = slots.find(name);

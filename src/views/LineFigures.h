@@ -16,7 +16,7 @@ struct LineElements
     const xmlNode *p11 = nullptr, *p11a = nullptr, *p12 = nullptr, *p12xii = nullptr, *kursWaluty = nullptr;
     const xmlNode *p7 = nullptr, *gtin = nullptr, *gtu = nullptr, *pkwiu = nullptr;
     bool hasStanPrzed = false; // not(n:StanPrzed) fails
-    bool beforeState = false;  // n:StanPrzed='1': some StanPrzed reads exactly "1"
+    bool beforeState = false;  // some StanPrzed is set (its value is 1)
 
     LineElements() = default;
     LineElements(const InvoiceDocument &document, const xmlNode *line);
@@ -31,6 +31,9 @@ struct LineFigures
     Decimal rate;      // KursWaluty; 1 when absent or 0
 
     bool hasRate() const { return rate != Decimal::fromInt(1); }
+    // In PLN at the state's own rate.
+    ExactFigure pricePln() const { return price.times(rate); }
+    ExactFigure valuePln() const { return value.times(rate); }
 };
 
 // Every number is read exactly as written. The VAT factor is 1 + P_12 / 100

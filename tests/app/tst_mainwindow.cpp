@@ -283,9 +283,10 @@ private Q_SLOTS:
         QCOMPARE(tree->currentIndex().row(), 1);
     }
 
-    // Started with the whole parameter string naming an existing file (a
-    // file manager's "open with"), the program opens that file as F5 would;
-    // any other string is a calling program's hand-over through the
+    // Started with the whole parameter string an absolute path (a file
+    // manager's "open with"), the program opens that file as F5 would and
+    // leaves the clipboard alone; any other string, also the name of a file
+    // in the working folder, is a calling program's hand-over through the
     // clipboard, which a load empties.
     void aFileNamedAtStartIsOpenedAnythingElseIsAHandOver_data()
     {
@@ -295,8 +296,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("left");       // on the clipboard afterwards
         QTest::addColumn<QString>("message");
         QTest::newRow("file") << "{file}" << "{invoice}" << "Velkor  {file}" << "{invoice}" << "";
-        QTest::newRow("missing file") << "{folder}/nie-ma.xml" << "{invoice}" << "Velkor" << "" << "";
-        QTest::newRow("folder") << "{folder}" << "{invoice}" << "Velkor" << "" << "";
+        QTest::newRow("missing file") << "{folder}/nie-ma.xml" << "{invoice}" << "Velkor" << "{invoice}"
+                                      << "Otwórz z pliku - błąd";
+        QTest::newRow("folder") << "{folder}" << "{invoice}" << "Velkor" << "{invoice}" << "Otwórz z pliku - błąd";
+        QTest::newRow("name in the working folder") << "faktura.xml" << "{invoice}" << "Velkor" << "" << "";
+        QTest::newRow("path and a pair") << "{file}«»ksef¤¤X" << "{invoice}" << "Velkor »» KSEF: X" << "" << "";
         QTest::newRow("hand-over") << "ksef¤¤X" << "{invoice}" << "Velkor »» KSEF: X" << "" << "";
         QTest::newRow("no KSeF pair") << "ksef¤¤X¤¤Y" << "{invoice}" << "Velkor" << "" << "";
         QTest::newRow("empty clipboard") << "ksef¤¤X" << "" << "Velkor" << "" << "";
@@ -315,14 +319,18 @@ private Q_SLOTS:
             return text.replace("{file}", file).replace("{folder}", folder).replace("{invoice}", TestInvoice().toXml());
         };
         m_desktop.clipboard = expand(clipboard);
+        const QString working = QDir::currentPath();
+        QDir::setCurrent(folder);
         start(expand(parameters));
+        QDir::setCurrent(working);
         QCOMPARE(m_window->windowTitle(), expand(title).replace(file, native(file)));
         QCOMPARE(bool(m_window->state().invoiceDoc), message.isEmpty() && !clipboard.isEmpty());
+        const bool path = parameters.startsWith(u'{') && !parameters.contains(QStringLiteral("«»"));
         QCOMPARE(m_desktop.messages.size(), message.isEmpty() ? 0 : 1);
         if (!message.isEmpty())
             QCOMPARE(m_desktop.messages[0].title, message);
         QCOMPARE(m_desktop.clipboard, expand(left));
-        QCOMPARE(storedFolder(), parameters == u"{file}" ? native(folder) : QString());
+        QCOMPARE(storedFolder(), path ? folderOfPath(expand(parameters)) : QString());
     }
 
     // A file dropped on the window opens as F5 opens a chosen file; a drag of

@@ -79,7 +79,7 @@ private Q_SLOTS:
     // On a 1920 x 1080 screen at 96 dpi (28800 x 16200 twips) with a task
     // bar 40 pixels high: edges fall back to 200 and stay 1000 twips inside
     // the screen, sizes missing are 6000, unusable 14000 x 9000, and no
-    // larger than the free part of the screen.
+    // larger than the free part of the screen right of and below the corner.
     void restoredPlacement_data()
     {
         QTest::addColumn<QStringList>("stored"); // left, top, width, height, state; "-": missing
@@ -89,14 +89,16 @@ private Q_SLOTS:
         QTest::newRow("stored as is") << QStringList{"1200", "900", "9000", "7000", "0"} << QRect(1200, 900, 9000, 7000) << 0;
         QTest::newRow("maximised one's position") << QStringList{"-120", "-120", "-", "-", "2"} << QRect(200, 200, 6000, 6000) << 2;
         QTest::newRow("zero edges") << QStringList{"0", "0", "9000", "7000", "1"} << QRect(200, 200, 9000, 7000) << 1;
-        QTest::newRow("beyond the screen") << QStringList{"40000", "20000", "9000", "7000", "0"} << QRect(27800, 15200, 9000, 7000) << 0;
-        QTest::newRow("just inside") << QStringList{"27800", "15200", "9000", "7000", "0"} << QRect(27800, 15200, 9000, 7000) << 0;
+        QTest::newRow("beyond the screen") << QStringList{"40000", "20000", "9000", "7000", "0"} << QRect(27800, 15200, 1000, 400) << 0;
+        QTest::newRow("just inside") << QStringList{"19800", "8600", "9000", "7000", "0"} << QRect(19800, 8600, 9000, 7000) << 0;
         QTest::newRow("not numbers") << QStringList{"lewo", "x", "szeroko", "x", "duży"} << QRect(200, 200, 14000, 9000) << -1;
         QTest::newRow("zero and negative sizes") << QStringList{"300", "300", "0", "-5", "3"} << QRect(300, 300, 14000, 9000) << -1;
         QTest::newRow("blanks around") << QStringList{" 300 ", "300", " 7000", "7000 ", ""} << QRect(300, 300, 7000, 7000) << -1;
         QTest::newRow("fractions") << QStringList{"300.6", "300.4", "7000.4", "7000.5", "1.5"} << QRect(301, 300, 7000, 7001) << -1;
-        QTest::newRow("huge") << QStringList{"1e300", "1e300", "1e300", "1e9", "0"} << QRect(27800, 15200, 28800, 15600) << 0;
-        QTest::newRow("from a larger monitor") << QStringList{"300", "300", "38400", "21600", "0"} << QRect(300, 300, 28800, 15600) << 0;
+        QTest::newRow("huge") << QStringList{"1e300", "1e300", "1e300", "1e9", "0"} << QRect(27800, 15200, 1000, 400) << 0;
+        QTest::newRow("from a larger monitor") << QStringList{"300", "300", "38400", "21600", "0"} << QRect(300, 300, 28500, 15300) << 0;
+        QTest::newRow("from a larger monitor, off the corner") << QStringList{"20000", "10000", "38400", "21600", "0"}
+                                                               << QRect(20000, 10000, 8800, 5600) << 0;
     }
     void restoredPlacement()
     {
@@ -237,10 +239,11 @@ private Q_SLOTS:
     {
         storePlacement({"1500", "900", "1e9", "90000", "0"});
         QVERIFY(f.start());
-        QCOMPARE(f.window->frameGeometry().size(), QSize(1920, 1080));
+        // All of it on the screen: what is left right of and below the corner.
+        QCOMPARE(f.window->frameGeometry(), QRect(100, 60, 1820, 1020));
         QCOMPARE(stored("Width"), QStringLiteral("1e9")); // replaced only when saved
         f.window->close();
-        QCOMPARE(stored("Width"), QStringLiteral("28800"));
+        QCOMPARE(stored("Width"), QStringLiteral("27300"));
     }
 
     // Stored minimised, the window starts minimised; closed minimised, it

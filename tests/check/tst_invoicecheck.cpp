@@ -6,6 +6,7 @@
 #include "check/VatSummary.h"
 #include "check/VerificationLink.h"
 #include "load/OfflineResources.h"
+#include "print/InvoicePrint.h"
 
 #include "support/TestDocuments.h"
 
@@ -494,7 +495,8 @@ private Q_SLOTS:
         QTemporaryDir temp;
         QSettings settings(temp.filePath(QStringLiteral("velkor.ini")), QSettings::IniFormat);
         QString copied;
-        CheckWindow window(settings, report, [&copied](const QString &text) { copied = text; });
+        int printed = 0;
+        CheckWindow window(settings, report, [&copied](const QString &text) { copied = text; }, [&printed] { ++printed; });
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.windowTitle(), QStringLiteral("Kontrola faktury"));
@@ -510,6 +512,14 @@ private Q_SLOTS:
 
         window.copyLinkButton()->click();
         QCOMPARE(copied, report.link);
+        QCOMPARE(window.printButton()->text(), QStringLiteral("Drukuj raport"));
+        window.printButton()->click();
+        QCOMPARE(printed, 1);
+        // What it prints: every finding under its section, and the code.
+        const print::PrintDocument printout = print::checkReportPrintout(report);
+        QCOMPARE(printout.sections.back().title, report.sections.back().title);
+        QCOMPARE(std::get<print::Paragraph>(printout.sections.back().items.at(0)).text.split(u'\n'), lines(report.sections.back().findings));
+        QCOMPARE(printout.number + printout.link + printout.qrCaption, QStringLiteral("FV/2026/03/017") + report.link + ksef);
         QTest::keyClick(window.reportView(), Qt::Key_Escape);
         QVERIFY(!window.isVisible());
         for (const char *key : {"Kontrola/Left", "Kontrola/Top", "Kontrola/Width", "Kontrola/Height"})

@@ -156,6 +156,23 @@ private Q_SLOTS:
         QCOMPARE(c.infoPanel->text(), QString());
     }
 
+    // A line's long text is cut short in the info panel, whose minimum is
+    // 1440 twips whatever it holds, so the check's panel stays in view.
+    void theCheckPanelStaysInView()
+    {
+        auto &c = f.c();
+        f.window->showNormal();
+        f.window->resize(1000, 700);
+        TestInvoice invoice;
+        invoice.lines = invoiceLine("1", {{"P_7", QString(200, u'N')}});
+        f.paste(invoice.toXml());
+        QVERIFY(c.infoPanel->text().endsWith(QString(200, u'N')));
+        QCOMPARE(c.infoPanel->minimumSizeHint().width(), 96);
+        QVERIFY(c.checkPanel->text().startsWith(QStringLiteral("Kontrola: ")));
+        QTRY_VERIFY(c.checkPanel->width() >= c.checkPanel->sizeHint().width());
+        QVERIFY(c.checkPanel->geometry().right() < c.checkPanel->parentWidget()->width());
+    }
+
     void clicksAndRevealsDuringTheRefreshAreInert()
     {
         auto &c = f.c();
