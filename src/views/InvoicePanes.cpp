@@ -86,7 +86,7 @@ void InvoicePanes::runCheck()
         return;
     try {
         m_state.check = checkInvoice(*m_state.invoiceDoc, lines, m_state.ksefNumber, decimalSeparator());
-        m_controls.checkPanel->setText(checkStatusText(m_state.check->remarkCount()));
+        m_controls.checkPanel->setText(checkStatusText(*m_state.check));
     } catch (...) {
         // The panes stand; the check is simply not there.
         m_controls.checkPanel->setText(QStringLiteral("Kontrola: nie wykonano"));
