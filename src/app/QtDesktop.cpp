@@ -7,12 +7,15 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTranslator>
+
+#include <functional>
 
 namespace velkor {
 
@@ -33,6 +36,24 @@ QMessageBox::Icon qtIcon(MessageIcon icon)
     return QMessageBox::Warning;
 }
 
+// A message box whose Ctrl+C copies its title and text, so that a reason
+// can go into an e-mail, whichever of its buttons has the focus.
+class CopyingMessageBox : public QMessageBox
+{
+public:
+    using QMessageBox::QMessageBox;
+    std::function<void()> copyText;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (event->matches(QKeySequence::Copy) && copyText)
+            copyText();
+        else
+            QMessageBox::keyPressEvent(event);
+    }
+};
+
 } // namespace
 
 QString qtNameFilters(const QString &filterPairs)
@@ -46,17 +67,19 @@ QString qtNameFilters(const QString &filterPairs)
 
 MessageAnswer QtDesktop::showMessage(const Message &message)
 {
-    QMessageBox box(qtIcon(message.icon), message.title, QString(message.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
+    CopyingMessageBox box(qtIcon(message.icon), message.title, QString(message.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
                     QMessageBox::NoButton, m_owner);
-    QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    const QStringList captions = buttonCaptions(message.buttons);
+    QPushButton *ok = box.addButton(captions.value(0), QMessageBox::AcceptRole);
     QPushButton *cancel = nullptr;
     if (message.buttons == MessageButtons::OkCancel) {
-        cancel = box.addButton(QStringLiteral("Anuluj"), QMessageBox::RejectRole);
+        cancel = box.addButton(captions.value(1), QMessageBox::RejectRole);
         box.setEscapeButton(cancel);
     } else {
         box.setEscapeButton(ok);
     }
     box.setDefaultButton(message.cancelIsDefault && cancel ? cancel : ok);
+    box.copyText = [this, &message] { setClipboardText(messageBoxText(message)); };
     box.exec();
     return box.clickedButton() == ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
 }

@@ -3,6 +3,7 @@
 
 #include "support/WindowFixture.h"
 
+#include <QClipboard>
 #include <QDialogButtonBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -195,7 +196,7 @@ private Q_SLOTS:
 
     // The real dialog and message box, with Qt's own texts in Polish: a typed
     // name of a missing file reaches the load, which reports it and
-    // remembers its folder.
+    // remembers its folder; Ctrl+C in the box copies its title and text.
     void aTypedMissingFileIsReportedInPolish()
     {
         const QString folder = m_temp.filePath(QStringLiteral("brak"));
@@ -216,6 +217,8 @@ private Q_SLOTS:
                 boxTexts << box->windowTitle() << box->text();
                 for (const QAbstractButton *button : box->buttons())
                     boxTexts << button->text();
+                QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+                boxTexts << QGuiApplication::clipboard()->text();
                 box->buttons().first()->click();
                 if (open) // a dialog that refused the name
                     open->reject();
@@ -227,9 +230,10 @@ private Q_SLOTS:
         window.commands().Command_Click(8);
         QCOMPARE(dialogTexts, (QStringList{"Importuj FA3 z pliku XML", "Szukaj w:", "Nazwa &pliku:", "&Otwórz", "Anuluj"}));
         const QString path = native(QDir(folder).filePath(QStringLiteral("nie-ma.xml")));
-        QCOMPARE(boxTexts, (QStringList{"Otwórz z pliku - błąd",
-                                        "Błąd walidacji FA3\nPlik: " + path + "\nPowód: Plik nie istnieje.\nLinia: 0",
-                                        "OK"}));
+        const QString text = "Błąd walidacji FA3\r\nPlik: " + path + "\r\nPowód: Plik nie istnieje.\r\nLinia: 0";
+        const QString rule = "---------------------------\r\n";
+        QCOMPARE(boxTexts, (QStringList{"Otwórz z pliku - błąd", QString(text).remove(u'\r'), "OK",
+                                        rule + "Otwórz z pliku - błąd\r\n" + rule + text + "\r\n" + rule + "OK\r\n" + rule}));
         QCOMPARE(window.settings().value(QStringLiteral("Okno/Path")).toString(), native(folder));
         QCOMPARE(window.windowTitle(), QStringLiteral("Velkor"));
         QVERIFY(!window.state().invoiceDoc);
