@@ -35,6 +35,8 @@ void report(Desktop &desktop, const Failure &failure, const char *procedure)
     ReportError(desktop, failure.number(), failure.description(), QString::fromLatin1(procedure));
 }
 
+const QString OrderLinesCaption = QStringLiteral("Pozycje zamówienia  F6");
+
 // Shown in its window, as the toggles leave it; true also before the
 // window itself is first shown.
 bool isShown(const QWidget *widget)
@@ -169,17 +171,29 @@ void InvoicePanes::FillList()
     c.listaModel->clear();
     m_state.commonRate.clear();
     c.countPanel->clear();
+    // An order's lines shown before are not this invoice's.
+    if (c.ramka->title() == OrderLinesCaption)
+        c.ramka->setTitle(QStringLiteral("Pozycje faktury  F6"));
+    c.ramkaE->setTitle(QStringLiteral("Pozycja faktury  F7"));
     if (!m_state.invoiceDoc)
         return;
     InvoiceLines lines = buildInvoiceLines(*m_state.invoiceDoc, decimalSeparator());
-    std::vector<ListRow> rows = std::move(lines.rows);
-    const std::optional<Failure> failure = lines.failure;
-    const QString commonRate = lines.commonRate;
+    // An advance invoice has no lines of its own, but the order's.
+    std::optional<InvoiceLines> order;
+    if (lines.rows.empty() && !lines.failure)
+        order = buildInvoiceLines(*m_state.invoiceDoc, decimalSeparator(), OrderLinesPath);
+    InvoiceLines &shown = order && !order->rows.empty() ? *order : lines;
+    std::vector<ListRow> rows = std::move(shown.rows);
+    const std::optional<Failure> failure = shown.failure;
+    const QString commonRate = shown.commonRate;
+    const bool orderLines = &shown != &lines;
     m_lineFigures = std::move(lines); // for the check, once the panes are filled
     if (!showRows(c.lista, std::move(rows), failure, "FillList") || c.listaModel->isEmpty())
         return;
     m_state.commonRate = commonRate;
-    c.ramka->setTitle(QStringLiteral("Pozycje faktury netto  F6"));
+    c.ramka->setTitle(orderLines ? OrderLinesCaption : QStringLiteral("Pozycje faktury netto  F6"));
+    if (orderLines)
+        c.ramkaE->setTitle(QStringLiteral("Pozycja zamówienia  F7"));
     c.lista->selectRow(0);
     c.countPanel->setText(QString::number(c.listaModel->rowCount()));
 }
