@@ -196,6 +196,13 @@ void InvoicePanes::FillList()
         c.ramkaE->setTitle(QStringLiteral("Pozycja zamówienia  F7"));
     c.lista->selectRow(0);
     c.countPanel->setText(QString::number(c.listaModel->rowCount()));
+    // No figure is cut short by widths fitted to another invoice.
+    QList<int> figures{0};
+    for (int column = 1; column < c.listaModel->columnCount(); ++column) {
+        if (c.listaModel->columns()[std::size_t(column)].alignment & Qt::AlignRight)
+            figures << column;
+    }
+    c.lista->widenToFit(figures);
 }
 
 void InvoicePanes::FillListS()
