@@ -144,7 +144,7 @@ MainWindowControls::MainWindowControls(QWidget *window)
 
     ramka = frame(window, "Ramka", QStringLiteral("Pozycje faktury  F6"), true);
     command[2] = button(ramka, 2, QStringLiteral("Kopiuj tabelę Ctrl+F6"));
-    command[11] = button(ramka, 11, QStringLiteral("«»"), QStringLiteral("Dopasuj szerokości kolumn"));
+    command[11] = button(ramka, 11, QStringLiteral("«»"), QStringLiteral("Dopasuj szrokości kolumn"));
     listaModel = new ListModel(invoiceLineColumns(), window);
     lista = new ListView(listaModel, QStringLiteral("Lista"), ramka);
     lista->setSelectionMode(QAbstractItemView::ExtendedSelection);

@@ -98,7 +98,7 @@ private Q_SLOTS:
             {"Okno", "Command8", "Okno", "Otwórz z pliku F5", ""},
             {"Okno", "Command9", "Okno", "Wklej Ctrl+F5", ""},
             {"Okno", "Command10", "Okno", "Kontrola  F9", "Sprawdź sumy, numery i plik faktury"},
-            {"Okno", "Command11", "Ramka", "«»", "Dopasuj szerokości kolumn"},
+            {"Okno", "Command11", "Ramka", "«»", "Dopasuj szrokości kolumn"},
             {"Okno", "Command12", "RamkaD", "Info  F1", ""},
             {"Okno", "Command13", "Okno", "Drukuj  Ctrl+P", "Drukuj fakturę lub zapisz jako PDF"},
             {"Okno", "StrukturaOn", "Okno", "Przełącz widok F11", "Widok: struktura lub tekst"},
