@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLibraryInfo>
@@ -56,6 +57,16 @@ protected:
 
 } // namespace
 
+int messageBoxTitleRoom(const QString &title, const QFont &font)
+{
+    QFont bold = font;
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    // A window manager's frame sets the title in bold, beside an icon and
+    // three buttons of about a line's height each.
+    return metrics.horizontalAdvance(title) + 8 * metrics.height();
+}
+
 QString qtNameFilters(const QString &filterPairs)
 {
     const QStringList parts = filterPairs.split(u'|');
@@ -79,6 +90,12 @@ MessageAnswer QtDesktop::showMessage(const Message &message)
         box.setEscapeButton(ok);
     }
     box.setDefaultButton(message.cancelIsDefault && cancel ? cancel : ok);
+    // Qt sizes a box to its text; a short text would leave the frame too
+    // narrow for the title, which the window manager then cuts short.
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout())) {
+        grid->addItem(new QSpacerItem(messageBoxTitleRoom(message.title, box.font()), 0, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     box.copyText = [this, &message] { setClipboardText(messageBoxText(message)); };
     box.exec();
     return box.clickedButton() == ok ? MessageAnswer::Ok : MessageAnswer::Cancel;

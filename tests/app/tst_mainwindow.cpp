@@ -239,6 +239,26 @@ private Q_SLOTS:
         QVERIFY(!window.state().invoiceDoc);
     }
 
+    // A box with a short text is still wide enough for its frame to show
+    // the whole title: in bold, beside the frame's icon and three buttons
+    // (about 100 pixels under openbox).
+    void aShortMessageKeepsItsTitleWhole()
+    {
+        QSettings settings(m_temp.filePath(QStringLiteral("box.ini")), QSettings::IniFormat);
+        QtDesktop desktop(nullptr, settings);
+        int width = 0;
+        int title = 0;
+        whenModal<QMessageBox>([&](QMessageBox *box) {
+            QFont bold = box->font();
+            bold.setBold(true);
+            title = QFontMetrics(bold).horizontalAdvance(box->windowTitle());
+            width = box->width();
+            box->buttons().first()->click();
+        });
+        desktop.showMessage({QStringLiteral("Zapisz PDF - błąd"), QStringLiteral("Brak.")});
+        QVERIFY2(width >= title + 100, qPrintable(QStringLiteral("%1 for a title of %2").arg(width).arg(title)));
+    }
+
     // Esc and the close button ask first, Cancel keeping the program; the
     // title bar's close asks nothing.
     void exitAsksUnlessClosedByTheTitleBar()
