@@ -211,8 +211,10 @@ void InvoicePanes::FillListS()
     if (!m_state.invoiceDoc)
         return;
     HeaderFields fields = buildHeaderFields(*m_state.invoiceDoc, m_state.commonRate, decimalSeparator());
-    if (showRows(c.listaS, std::move(fields.rows), fields.failure, "FillListS"))
+    if (showRows(c.listaS, std::move(fields.rows), fields.failure, "FillListS")) {
+        c.listaS->fitNamesColumn();
         c.listaS->selectRow(0);
+    }
 }
 
 void InvoicePanes::FillListK()
@@ -224,6 +226,7 @@ void InvoicePanes::FillListK()
     if (!showRows(c.listaK, std::move(corrected.rows), corrected.failure, "FillListK") || c.listaKModel->isEmpty())
         return;
     c.korygowane->setEnabled(true);
+    c.listaK->fitNamesColumn();
     c.listaK->selectRow(0);
 }
 
@@ -330,6 +333,7 @@ void InvoicePanes::ShowLineDetails(int row)
                                                c.listaModel->row(row), row + 1);
         m_textAndReveal.ScheduleReveal(details.lineRequest);
         c.listaEModel->setRows(std::move(details.rows));
+        c.listaE->fitNamesColumn();
     } catch (...) {
         // Whatever was listed stays; nothing is reported.
     }

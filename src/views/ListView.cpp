@@ -128,13 +128,13 @@ int ListView::widestCellWidth(int column) const
     return std::max(cell, cell - metrics.horizontalAdvance(m_model->row(widestRow).cell(column)) + widest);
 }
 
-void ListView::widenToFit(const QList<int> &columns)
+void ListView::widenToFit(const QList<int> &columns, int limit)
 {
     for (const int column : columns) {
         const int width = columnWidth(column);
         if (width == 0 || column >= int(m_userWidths.size()))
             continue;
-        const int needed = std::max(widestCellWidth(column), horizontalHeader()->sectionSizeHint(column));
+        const int needed = std::min(limit, std::max(widestCellWidth(column), horizontalHeader()->sectionSizeHint(column)));
         if (width >= needed)
             continue;
         if (m_userWidths[std::size_t(column)] < 0)
@@ -143,6 +143,11 @@ void ListView::widenToFit(const QList<int> &columns)
         setColumnWidth(column, needed);
         m_resizingFromCode = false;
     }
+}
+
+void ListView::fitNamesColumn()
+{
+    widenToFit({0}, viewport()->width() / 2);
 }
 
 void ListView::stretchLastColumn()

@@ -2,6 +2,7 @@
 
 #include <QTableView>
 
+#include <limits>
 #include <vector>
 
 namespace velkor {
@@ -32,8 +33,12 @@ public:
     // Widens each of `columns` that is narrower than its widest cell or its
     // header to fit both; never narrows one, and leaves a hidden one (width
     // 0) hidden. Measured by the advances of the cells' characters, fast
-    // enough for every load of the largest invoices.
-    void widenToFit(const QList<int> &columns);
+    // enough for every load of the largest invoices. None grows past
+    // `limit` pixels.
+    void widenToFit(const QList<int> &columns, int limit = std::numeric_limits<int>::max());
+    // The first column, the fields' names, widens to fit them, up to half
+    // of the list's width.
+    void fitNamesColumn();
     // The last column takes whatever width the others leave.
     void stretchLastColumn();
     // The width the user gave a column: restored, dragged, fitted with «».

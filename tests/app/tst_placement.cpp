@@ -237,7 +237,7 @@ private Q_SLOTS:
     // After a load, a column of figures narrower than its widest figure or
     // its header widens to fit them; one hidden stays hidden, none narrows,
     // and the store keeps the user's widths. The last column of the header
-    // and line details fills its pane.
+    // and line details fills its pane, their names widening to fit.
     void figuresAreNeverCutOff()
     {
         store().setValue(QStringLiteral("Okno/Lista~col~1"), QStringLiteral("300"));
@@ -251,8 +251,10 @@ private Q_SLOTS:
                                                            lista->horizontalHeader()->sectionSizeHint(column)));
         QCOMPARE(lista->columnWidth(0), 300);
         QCOMPARE(lista->columnWidth(3), 0);
-        for (ListView *list : {f.c().listaS, f.c().listaE})
+        for (ListView *list : {f.c().listaS, f.c().listaE}) {
             QCOMPARE(list->columnWidth(0) + list->columnWidth(1), list->viewport()->width());
+            QVERIFY(list->columnWidth(0) >= std::min(list->sizeHintForColumn(0), list->viewport()->width() / 2));
+        }
         f.window->close();
         QCOMPARE(stored("Lista~col~4"), QStringLiteral("0"));
         QCOMPARE(stored("Lista~col~7"), QStringLiteral("20"));
