@@ -55,6 +55,45 @@ protected:
     }
 };
 
+// Texts of Qt's print and file dialogs that its Polish translation lacks.
+class PolishQtSupplement : public QTranslator
+{
+public:
+    using QTranslator::QTranslator;
+
+    bool isEmpty() const override { return false; }
+
+    QString translate(const char *context, const char *sourceText, const char * = nullptr, int = -1) const override
+    {
+        struct Text
+        {
+            const char *context, *source, *polish;
+        };
+        static const Text texts[] = {
+            {"QPrintSettingsOutput", "Pages", "Wybrane strony"},
+            {"QPrintSettingsOutput",
+             "Specify pages or ranges separated by commas. Ranges are specified by two numbers separated by a hyphen. "
+             "E.g: 3,5-7,9 prints pages 3, 5, 6, 7 and 9.",
+             "Podaj strony lub zakresy stron oddzielone przecinkami; zakres to dwie liczby połączone kreską. Na "
+             "przykład 3,5-7,9 drukuje strony 3, 5, 6, 7 i 9."},
+            {"QPrintSettingsOutput", "Double Sided Printing", "Druk dwustronny"},
+            {"QPrintSettingsOutput", "Off", "Wyłączony"},
+            {"QPrintSettingsOutput", "Long side binding", "Wzdłuż dłuższej krawędzi"},
+            {"QPrintSettingsOutput", "Short side binding", "Wzdłuż krótszej krawędzi"},
+            {"QPrintPropertiesWidget", "Advanced", "Zaawansowane"},
+            {"QPrintPropertiesWidget", "There are conflicts in some options. Please fix them.",
+             "Niektóre ustawienia wykluczają się nawzajem. Popraw je."},
+            {"QAbstractFileIconProvider", "Drive", "Dysk"},
+            {"QAbstractFileIconProvider", "Unknown", "Nieznany"},
+        };
+        for (const Text &text : texts) {
+            if (qstrcmp(context, text.context) == 0 && qstrcmp(sourceText, text.source) == 0)
+                return QString::fromUtf8(text.polish);
+        }
+        return {};
+    }
+};
+
 } // namespace
 
 int messageBoxTitleRoom(const QString &title, const QFont &font)
@@ -109,8 +148,11 @@ bool installPolishQtTexts(QCoreApplication &application)
     for (const QString &folder : {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
                                   QCoreApplication::applicationDirPath() + QStringLiteral("/translations")}) {
         for (const QString &name : {QStringLiteral("qtbase_pl"), QStringLiteral("qt_pl")}) {
-            if (translator->load(name, folder))
-                return QCoreApplication::installTranslator(translator);
+            if (translator->load(name, folder)) {
+                // Consulted first, for what Qt's translation lacks.
+                return QCoreApplication::installTranslator(translator)
+                       && QCoreApplication::installTranslator(new PolishQtSupplement(&application));
+            }
         }
     }
     delete translator;

@@ -10,8 +10,11 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QLibraryInfo>
 #include <QMimeData>
 #include <QPointer>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QStyle>
 
 using namespace velkor;
@@ -257,6 +260,46 @@ private Q_SLOTS:
         });
         desktop.showMessage({QStringLiteral("Zapisz PDF - błąd"), QStringLiteral("Brak.")});
         QVERIFY2(width >= title + 100, qPrintable(QStringLiteral("%1 for a title of %2").arg(width).arg(title)));
+    }
+
+    // Qt's print dialog and its printer's properties show no English: each
+    // text they look up has a Polish translation.
+    void thePrintDialogIsAllPolish()
+    {
+        struct Recorder : QTranslator
+        {
+            mutable QSet<QStringList> asked;
+            bool isEmpty() const override { return false; }
+            QString translate(const char *context, const char *source, const char *disambiguation, int) const override
+            {
+                // Key names, every one looked up whenever a key sequence is read.
+                if (qstrcmp(context, "QShortcut") != 0)
+                    asked.insert({context, source, disambiguation});
+                return {};
+            }
+        } recorder;
+        QCoreApplication::installTranslator(&recorder);
+        QPrinter printer;
+        QPrintDialog dialog(&printer);
+        bool properties = false;
+        whenModal<QDialog>([&](QDialog *shown) {
+            properties = shown != &dialog;
+            shown->reject();
+        });
+        dialog.findChild<QAbstractButton *>(QStringLiteral("properties"))->click();
+        QCoreApplication::removeTranslator(&recorder);
+        QVERIFY(properties);
+        QTranslator qt;
+        QVERIFY(qt.load(QStringLiteral("qtbase_pl"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+        QStringList english;
+        for (const QStringList &text : std::as_const(recorder.asked)) {
+            const QByteArray context = text[0].toUtf8(), source = text[1].toUtf8(), disambiguation = text[2].toUtf8();
+            if (qt.translate(context, source, disambiguation).isEmpty()
+                && QCoreApplication::translate(context, source, disambiguation) == text[1]
+                && text[1] != QStringLiteral("Folder")) // the same in Polish
+                english << text.join(QStringLiteral(" / "));
+        }
+        QVERIFY2(recorder.asked.size() > 50 && english.isEmpty(), qPrintable(english.join(u'\n')));
     }
 
     // Esc and the close button ask first, Cancel keeping the program; the
