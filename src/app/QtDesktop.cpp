@@ -55,6 +55,17 @@ protected:
     }
 };
 
+// The width a message box needs for its frame to show the whole title: a
+// window manager sets it in bold, beside an icon and three buttons of about
+// a line's height each.
+int messageBoxTitleRoom(const QString &title, const QFont &font)
+{
+    QFont bold = font;
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    return metrics.horizontalAdvance(title) + 8 * metrics.height();
+}
+
 // Texts of Qt's print and file dialogs that its Polish translation lacks.
 class PolishQtSupplement : public QTranslator
 {
@@ -95,16 +106,6 @@ public:
 };
 
 } // namespace
-
-int messageBoxTitleRoom(const QString &title, const QFont &font)
-{
-    QFont bold = font;
-    bold.setBold(true);
-    const QFontMetrics metrics(bold);
-    // A window manager's frame sets the title in bold, beside an icon and
-    // three buttons of about a line's height each.
-    return metrics.horizontalAdvance(title) + 8 * metrics.height();
-}
 
 QString qtNameFilters(const QString &filterPairs)
 {

@@ -6,7 +6,6 @@
 #include <QWidget>
 
 class QCoreApplication;
-class QFont;
 class QSettings;
 
 namespace velkor {
@@ -34,10 +33,6 @@ private:
 
 // "description|pattern|description|pattern" as a Qt name filter list.
 QString qtNameFilters(const QString &filterPairs);
-
-// The width a message box needs so that its frame shows the whole `title`
-// (in `font`, the box's own, made bold as title bars set it).
-int messageBoxTitleRoom(const QString &title, const QFont &font);
 
 // Loads Qt's own texts in Polish (the file dialog, standard buttons, the
 // text boxes' menus) whatever the machine's locale: the interface is Polish
