@@ -121,7 +121,7 @@ void MainWindow::RestoreColumnWidths(ListView *list)
 {
     for (int column = 0; column < list->listModel()->columnCount(); ++column) {
         const QString key = columnWidthKey(list->objectName(), column + 1);
-        list->setColumnWidth(column, restoredColumnWidth(readStoredText(*m_settings, Section, key)));
+        list->setUserColumnWidth(column, restoredColumnWidth(readStoredText(*m_settings, Section, key)));
     }
 }
 
@@ -129,7 +129,7 @@ void MainWindow::SaveColumnWidths(ListView *list)
 {
     QList<QPair<QString, QString>> widths;
     for (int column = 0; column < list->listModel()->columnCount(); ++column)
-        widths.append({columnWidthKey(list->objectName(), column + 1), QString::number(list->columnWidth(column))});
+        widths.append({columnWidthKey(list->objectName(), column + 1), QString::number(list->userColumnWidth(column))});
     writeStoredTexts(*m_settings, Section, widths);
 }
 

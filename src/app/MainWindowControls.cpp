@@ -205,6 +205,9 @@ MainWindowControls::MainWindowControls(QWidget *window)
 
     for (QWidget *content : std::initializer_list<QWidget *>{drzewo, lista, listaS, listaE, listaK})
         content->setFont(dialogFont());
+    // Names, accounts and KSeF numbers get the panes' remaining width.
+    for (ListView *list : {listaS, listaE, listaK})
+        list->stretchLastColumn();
 
     status = new QStatusBar(window);
     status->setObjectName(QStringLiteral("Status"));

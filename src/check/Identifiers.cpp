@@ -77,6 +77,11 @@ QString ksefNumberNip(const QString &number)
     return number.left(10);
 }
 
+QString sellersKsefNumber(const QString &number, const QString &sellerNip)
+{
+    return ksefNumberProblem(number).isEmpty() && ksefNumberNip(number) == sellerNip ? number : QString();
+}
+
 QDate ksefNumberDate(const QString &number)
 {
     return QDate::fromString(number.mid(11, 8), QStringLiteral("yyyyMMdd"));

@@ -22,6 +22,9 @@ QString ksefNumberProblem(const QString &number);
 // The NIP and the date a well-formed KSeF number names.
 QString ksefNumberNip(const QString &number);
 QDate ksefNumberDate(const QString &number);
+// `number` when it is a well-formed KSeF number, its check sum right and
+// its NIP `sellerNip`; else an empty text.
+QString sellersKsefNumber(const QString &number, const QString &sellerNip);
 // The CRC-8 above, of any bytes.
 quint8 crc8(QByteArrayView bytes);
 

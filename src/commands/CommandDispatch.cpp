@@ -19,7 +19,9 @@
 #include "views/TreeModel.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QTreeView>
@@ -44,6 +46,9 @@ bool isEmpty(const ListView *list)
 {
     return list->listModel()->isEmpty();
 }
+
+// What the status bar says to a command that needs an invoice, without one.
+const QString NoInvoice = QStringLiteral("Brak faktury");
 
 } // namespace
 
@@ -250,6 +255,10 @@ CheckReport *CommandDispatch::checkWithLink()
 
 void CommandDispatch::showCheck()
 {
+    if (!m_state.invoiceDoc) {
+        m_controls.infoPanel->setText(NoInvoice);
+        return;
+    }
     try {
         if (const CheckReport *check = checkWithLink())
             m_desktop.showCheckReport(*check);
@@ -260,7 +269,11 @@ void CommandDispatch::showCheck()
 
 void CommandDispatch::printInvoice(bool toPdf)
 {
-    if (!m_state.invoiceDoc || m_loading)
+    if (!m_state.invoiceDoc) {
+        m_controls.infoPanel->setText(NoInvoice);
+        return;
+    }
+    if (m_loading)
         return;
     try {
         const InvoiceDocument &document = *m_state.invoiceDoc;
@@ -277,9 +290,11 @@ void CommandDispatch::printInvoice(bool toPdf)
         sources.link = check->link;
         sources.qrCaption = check->caption;
         const print::PrintDocument printout = print::buildPrintDocument(document, sources);
-        if (toPdf)
-            m_print->savePdf(printout, document.sourceBytes());
-        else
+        if (toPdf) {
+            const QString saved = m_print->savePdf(printout, document.sourceBytes());
+            if (!saved.isEmpty())
+                m_controls.infoPanel->setText(QStringLiteral("Zapisano PDF: ") + QDir::toNativeSeparators(saved));
+        } else
             m_print->print(printout, document.sourceBytes());
     } catch (...) {
         const Failure failure = failureFromCurrentException();

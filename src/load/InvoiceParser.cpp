@@ -1,5 +1,6 @@
 #include "InvoiceParser.h"
 
+#include "load/ErrorReasons.h"
 #include "load/XmlErrors.h"
 #include "support/Failure.h"
 
@@ -56,7 +57,7 @@ ParseOutcome parseInvoice(const QByteArray &bytes, TextEncoding encoding, const 
     const bool valid = wellFormed && xmlSchemaIsValid(validator.get()) == 1 && !errors.first().occurred;
     if (!valid) {
         const XmlError &error = errors.first();
-        outcome.reason = error.occurred ? error.message
+        outcome.reason = error.occurred ? loadFailureReason(error)
                                         : QStringLiteral("Dokument nie jest poprawnym dokumentem XML.");
         outcome.line = error.occurred ? error.line : 0;
         return outcome;

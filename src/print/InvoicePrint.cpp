@@ -1,5 +1,6 @@
 #include "InvoicePrint.h"
 
+#include "check/Identifiers.h"
 #include "print/AttachmentSections.h"
 #include "print/FieldWriter.h"
 #include "print/LinesTable.h"
@@ -47,18 +48,26 @@ public:
             result.sections.push_back(std::move(section));
         result.link = m_sources.link;
         result.qrCaption = m_sources.qrCaption;
+        // A handed-over number the check finds wrong is printed nowhere.
+        if (!m_sources.ksefNumber.isEmpty() && ksefNumber().isEmpty())
+            result.qrCaption.clear();
         return result;
     }
 
 private:
     xmlNode *at(const char *path) const { return FaPath(m_document, path).selectFirst(); }
     QString text(const char *path) const { return NodeText(at(path)).trimmed(); }
+    // The handed-over KSeF number, when it is sound and the seller's.
+    QString ksefNumber() const
+    {
+        return sellersKsefNumber(m_sources.ksefNumber, text("n:Faktura/n:Podmiot1/n:DaneIdentyfikacyjne/n:NIP"));
+    }
 
     Fields titleFields()
     {
         std::vector<Item> items;
         FieldWriter writer(m_document, m_sources.separator, items);
-        writer.writeField(QStringLiteral("Numer KSeF"), m_sources.ksefNumber);
+        writer.writeField(QStringLiteral("Numer KSeF"), ksefNumber());
         for (const char *name : {"P_1", "P_1M", "P_6"})
             writer.writeElement(firstFaChild(m_document, m_fa, name));
         if (const xmlNode *period = firstFaChild(m_document, m_fa, "OkresFa")) {

@@ -35,6 +35,8 @@ void report(Desktop &desktop, const Failure &failure, const char *procedure)
     ReportError(desktop, failure.number(), failure.description(), QString::fromLatin1(procedure));
 }
 
+const QString OrderLinesCaption = QStringLiteral("Pozycje zamówienia  F6");
+
 // Shown in its window, as the toggles leave it; true also before the
 // window itself is first shown.
 bool isShown(const QWidget *widget)
@@ -86,7 +88,7 @@ void InvoicePanes::runCheck()
         return;
     try {
         m_state.check = checkInvoice(*m_state.invoiceDoc, lines, m_state.ksefNumber, decimalSeparator());
-        m_controls.checkPanel->setText(checkStatusText(m_state.check->remarkCount()));
+        m_controls.checkPanel->setText(checkStatusText(*m_state.check));
     } catch (...) {
         // The panes stand; F9 shows why the check is not there.
         const Failure failure = failureFromCurrentException();
@@ -171,19 +173,38 @@ void InvoicePanes::FillList()
     c.listaModel->clear();
     m_state.commonRate.clear();
     c.countPanel->clear();
+    // An order's lines shown before are not this invoice's.
+    if (c.ramka->title() == OrderLinesCaption)
+        c.ramka->setTitle(QStringLiteral("Pozycje faktury  F6"));
+    c.ramkaE->setTitle(QStringLiteral("Pozycja faktury  F7"));
     if (!m_state.invoiceDoc)
         return;
     InvoiceLines lines = buildInvoiceLines(*m_state.invoiceDoc, decimalSeparator());
-    std::vector<ListRow> rows = std::move(lines.rows);
-    const std::optional<Failure> failure = lines.failure;
-    const QString commonRate = lines.commonRate;
+    // An advance invoice has no lines of its own, but the order's.
+    std::optional<InvoiceLines> order;
+    if (lines.rows.empty() && !lines.failure)
+        order = buildInvoiceLines(*m_state.invoiceDoc, decimalSeparator(), OrderLinesPath);
+    InvoiceLines &shown = order && !order->rows.empty() ? *order : lines;
+    std::vector<ListRow> rows = std::move(shown.rows);
+    const std::optional<Failure> failure = shown.failure;
+    const QString commonRate = shown.commonRate;
+    const bool orderLines = &shown != &lines;
     m_lineFigures = std::move(lines); // for the check, once the panes are filled
     if (!showRows(c.lista, std::move(rows), failure, "FillList") || c.listaModel->isEmpty())
         return;
     m_state.commonRate = commonRate;
-    c.ramka->setTitle(QStringLiteral("Pozycje faktury netto  F6"));
+    c.ramka->setTitle(orderLines ? OrderLinesCaption : QStringLiteral("Pozycje faktury netto  F6"));
+    if (orderLines)
+        c.ramkaE->setTitle(QStringLiteral("Pozycja zamówienia  F7"));
     c.lista->selectRow(0);
     c.countPanel->setText(QString::number(c.listaModel->rowCount()));
+    // No figure is cut short by widths fitted to another invoice.
+    QList<int> figures{0};
+    for (int column = 1; column < c.listaModel->columnCount(); ++column) {
+        if (c.listaModel->columns()[std::size_t(column)].alignment & Qt::AlignRight)
+            figures << column;
+    }
+    c.lista->widenToFit(figures);
 }
 
 void InvoicePanes::FillListS()
@@ -192,8 +213,10 @@ void InvoicePanes::FillListS()
     if (!m_state.invoiceDoc)
         return;
     HeaderFields fields = buildHeaderFields(*m_state.invoiceDoc, m_state.commonRate, decimalSeparator());
-    if (showRows(c.listaS, std::move(fields.rows), fields.failure, "FillListS"))
+    if (showRows(c.listaS, std::move(fields.rows), fields.failure, "FillListS")) {
+        c.listaS->fitNamesColumn();
         c.listaS->selectRow(0);
+    }
 }
 
 void InvoicePanes::FillListK()
@@ -205,6 +228,7 @@ void InvoicePanes::FillListK()
     if (!showRows(c.listaK, std::move(corrected.rows), corrected.failure, "FillListK") || c.listaKModel->isEmpty())
         return;
     c.korygowane->setEnabled(true);
+    c.listaK->fitNamesColumn();
     c.listaK->selectRow(0);
 }
 
@@ -311,6 +335,7 @@ void InvoicePanes::ShowLineDetails(int row)
                                                c.listaModel->row(row), row + 1);
         m_textAndReveal.ScheduleReveal(details.lineRequest);
         c.listaEModel->setRows(std::move(details.rows));
+        c.listaE->fitNamesColumn();
     } catch (...) {
         // Whatever was listed stays; nothing is reported.
     }

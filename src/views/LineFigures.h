@@ -8,6 +8,8 @@ namespace velkor {
 
 // The children of one FaWiersz that the panes read, found in one pass over
 // its children; each is the first of its name, as a selection would give.
+// A line of an order (ZamowienieWiersz) is read the same way, each of its
+// elements in the place of the invoice line's of the same meaning.
 struct LineElements
 {
     const xmlNode *line = nullptr; // the FaWiersz itself
@@ -35,6 +37,13 @@ struct LineFigures
     ExactFigure pricePln() const { return price.times(rate); }
     ExactFigure valuePln() const { return value.times(rate); }
 };
+
+// The invoice line's element an order line's element stands for ("P_7Z":
+// "P_7", "NrWierszaZam": "NrWierszaFa"), and back; any other name is
+// returned as it is.
+const char *invoiceLineName(const char *orderLineName);
+const char *orderLineName(const char *invoiceLineName);
+bool isOrderLine(const xmlNode *line);
 
 // Every number is read exactly as written. The VAT factor is 1 + P_12 / 100
 // (1 for zw, np, oo, "0 KR" and a missing rate); a line without P_12 takes

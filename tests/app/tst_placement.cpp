@@ -6,6 +6,7 @@
 
 #include "support/WindowFixture.h"
 
+#include <QHeaderView>
 #include <QPlainTextEdit>
 
 #include <QScreen>
@@ -213,7 +214,6 @@ private Q_SLOTS:
         QCOMPARE(f.window->frameGeometry(), QRect(100, 60, 1067, 667)); // in pixels
         QCOMPARE(f.c().lista->columnWidth(1), 0);
         QCOMPARE(f.c().lista->columnWidth(2), 100);
-        QCOMPARE(f.c().listaS->columnWidth(1), 260);
 
         f.c().listaE->setColumnWidth(0, 177);
         f.window->move(200, 140);
@@ -227,12 +227,39 @@ private Q_SLOTS:
         QCOMPARE(stored("Lista~col~2"), QStringLiteral("0"));
         QCOMPARE(stored("Lista~col~3"), QStringLiteral("100"));
         QCOMPARE(stored("ListaK~col~3"), QStringLiteral("100")); // the last list's last column
+        QCOMPARE(stored("ListaS~col~2"), QStringLiteral("260")); // stretched, but the user's width is kept
 
         // And again: the same rectangle, no drift.
         f.stop();
         QVERIFY(f.start());
         QCOMPARE(outerRectOf(f.window.get()), (TwipRect{3000, 2100, 16005, 10005}));
         QCOMPARE(f.c().listaE->columnWidth(0), 177);
+    }
+
+    // After a load, a column of figures narrower than its widest figure or
+    // its header widens to fit them; one hidden stays hidden, none narrows,
+    // and the store keeps the user's widths. The last column of the header
+    // and line details fills its pane, their names widening to fit.
+    void figuresAreNeverCutOff()
+    {
+        store().setValue(QStringLiteral("Okno/Lista~col~1"), QStringLiteral("300"));
+        store().setValue(QStringLiteral("Okno/Lista~col~4"), QStringLiteral("0"));
+        store().setValue(QStringLiteral("Okno/Lista~col~7"), QStringLiteral("20"));
+        QVERIFY(f.start());
+        f.paste(QString::fromUtf8(fileBytes(ownExample("faktura-podstawowa.xml"))));
+        ListView *lista = f.c().lista;
+        for (const int column : {4, 6, 8})
+            QVERIFY(lista->columnWidth(column) >= std::max(lista->sizeHintForColumn(column),
+                                                           lista->horizontalHeader()->sectionSizeHint(column)));
+        QCOMPARE(lista->columnWidth(0), 300);
+        QCOMPARE(lista->columnWidth(3), 0);
+        for (ListView *list : {f.c().listaS, f.c().listaE}) {
+            QCOMPARE(list->columnWidth(0) + list->columnWidth(1), list->viewport()->width());
+            QVERIFY(list->columnWidth(0) >= std::min(list->sizeHintForColumn(0), list->viewport()->width() / 2));
+        }
+        f.window->close();
+        QCOMPARE(stored("Lista~col~4"), QStringLiteral("0"));
+        QCOMPARE(stored("Lista~col~7"), QStringLiteral("20"));
     }
 
     void aStoreFromALargerScreenFitsThisOne()

@@ -395,22 +395,33 @@ private Q_SLOTS:
         QCOMPARE(lines(report.sections[3].findings).filter(QStringLiteral("identyczny co do bajtu")).size(), 1);
     }
 
+    // Errors and remarks are counted apart, each noun in its Polish form.
     void statusText_data()
     {
+        QTest::addColumn<int>("errors");
         QTest::addColumn<int>("remarks");
         QTest::addColumn<QString>("text");
-        QTest::newRow("0") << 0 << "Kontrola: bez uwag";
-        QTest::newRow("1") << 1 << "Kontrola: 1 uwaga";
-        QTest::newRow("3") << 3 << "Kontrola: 3 uwagi";
-        QTest::newRow("5") << 5 << "Kontrola: 5 uwag";
-        QTest::newRow("12") << 12 << "Kontrola: 12 uwag";
-        QTest::newRow("22") << 22 << "Kontrola: 22 uwagi";
+        QTest::newRow("none") << 0 << 0 << "Kontrola: bez uwag";
+        QTest::newRow("1 remark") << 0 << 1 << "Kontrola: 1 uwaga";
+        QTest::newRow("2 errors") << 2 << 0 << "Kontrola: 2 błędy";
+        QTest::newRow("2 errors, 1 remark") << 2 << 1 << "Kontrola: 2 błędy, 1 uwaga";
+        QTest::newRow("1, 4") << 1 << 4 << "Kontrola: 1 błąd, 4 uwagi";
+        QTest::newRow("5, 5") << 5 << 5 << "Kontrola: 5 błędów, 5 uwag";
+        QTest::newRow("12, 14") << 12 << 14 << "Kontrola: 12 błędów, 14 uwag";
+        QTest::newRow("22, 23") << 22 << 23 << "Kontrola: 22 błędy, 23 uwagi";
     }
     void statusText()
     {
+        QFETCH(int, errors);
         QFETCH(int, remarks);
         QFETCH(QString, text);
-        QCOMPARE(checkStatusText(remarks), text);
+        CheckReport report;
+        std::vector<Finding> findings{{Mark::Ok, {}}, {Mark::Info, {}}};
+        findings.insert(findings.end(), std::size_t(errors), {Mark::Error, {}});
+        findings.insert(findings.end(), std::size_t(remarks), {Mark::Remark, {}});
+        report.sections.push_back({QString(), findings});
+        QCOMPARE(checkStatusText(report), text);
+        QCOMPARE(findingsCountText(errors, remarks), text.mid(10));
     }
 
     // Every valid example, public and our own, goes through the whole

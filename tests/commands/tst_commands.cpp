@@ -293,7 +293,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("status");
         QTest::newRow("adds up") << "" << "" << "Kontrola: bez uwag";
         QTest::newRow("a total off by 1,00 and a wrong NIP") << "<P_15>1626.44" << "<P_15>1627.44"
-                                                               << "Kontrola: 2 uwagi";
+                                                               << "Kontrola: 2 błędy";
     }
     void checkAfterEveryLoadAndOnF9()
     {

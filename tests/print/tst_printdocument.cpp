@@ -16,13 +16,13 @@ using namespace velkor::test;
 
 namespace {
 
-PrintDocument printoutOf(const InvoiceDocument &document)
+PrintDocument printoutOf(const InvoiceDocument &document, const QString &ksefNumber = QString())
 {
     const QString comma = QStringLiteral(",");
     const InvoiceLines lines = buildInvoiceLines(document, comma);
-    CheckReport check = checkInvoice(document, lines, QString(), comma);
-    addVerificationLink(check, document, QString());
-    return buildPrintDocument(document, {lines, check.link, check.caption, QString(), comma});
+    CheckReport check = checkInvoice(document, lines, ksefNumber, comma);
+    addVerificationLink(check, document, ksefNumber);
+    return buildPrintDocument(document, {lines, check.link, check.caption, ksefNumber, comma});
 }
 
 // Every text of the printout, one a line.
@@ -143,6 +143,31 @@ private Q_SLOTS:
             QVERIFY2(!text.contains(QLatin1String(remark)), remark);
         QVERIFY(printout.link.startsWith(QStringLiteral("https://qr.ksef.mf.gov.pl/invoice/")));
         QCOMPARE(printout.qrCaption, QStringLiteral("OFFLINE"));
+    }
+
+    // A handed-over KSeF number is printed, in the title block and under
+    // the QR code, only when its form and check sum are right and it names
+    // the seller; else neither it nor its caption is.
+    void ksefNumberOnlyWhenSound_data()
+    {
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<bool>("printed");
+        QTest::newRow("sound") << "6891152920-20260302-0A1B2C3D4E5F-41" << true;
+        QTest::newRow("wrong check sum") << "6891152920-20260302-0A1B2C3D4E5F-42" << false;
+        QTest::newRow("buyer's NIP") << "3935777054-20260302-0A1B2C3D4E5F-7C" << false;
+        QTest::newRow("malformed") << "1234567890-20260302-ABCDEF-01" << false;
+    }
+    void ksefNumberOnlyWhenSound()
+    {
+        QFETCH(QString, number);
+        QFETCH(bool, printed);
+        const std::unique_ptr<InvoiceDocument> document = validDocument(fileBytes(ownExample("faktura-podstawowa.xml")), true);
+        QVERIFY(document);
+        const PrintDocument printout = printoutOf(*document, number);
+        const QString text = textOf(printout);
+        QCOMPARE(text.contains(QStringLiteral("Numer KSeF: ") + number), printed);
+        QCOMPARE(text.contains(number) || text.contains(QStringLiteral("KSeF")), printed);
+        QCOMPARE(printout.qrCaption, printed ? number : QString());
     }
 
     // A corrected line prints before, after and their difference, paired

@@ -220,6 +220,33 @@ private Q_SLOTS:
         QCOMPARE(starts, (QStringList{m_temp.filePath(QStringLiteral("faktury/FV_2026_03_017.pdf")),
                                       m_temp.filePath(QStringLiteral("wydruki/FV_2026_03_017.pdf"))}));
     }
+
+    // The status bar says what a command did: "Brak faktury" for the check,
+    // the printout and the PDF without an invoice, the PDF's path once it
+    // is written; a PDF that could not be written leaves the folder of the
+    // next save dialog as it was.
+    void statusBarSaysWhatHappened()
+    {
+        QVERIFY(f.startFresh());
+        for (const auto &[k, modifiers] : {std::pair{Qt::Key_F9, Qt::KeyboardModifiers()},
+                                            std::pair{Qt::Key_P, Qt::KeyboardModifiers(Qt::ControlModifier)},
+                                            std::pair{Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier}}) {
+            f.c().infoPanel->clear();
+            key(k, modifiers);
+            QCOMPARE(f.c().infoPanel->text(), QStringLiteral("Brak faktury"));
+        }
+        f.paste(QString::fromUtf8(fileBytes(ownExample("faktura-podstawowa.xml"))));
+        f.desktop.saveDialogResult = QStringLiteral("/proc/velkor-nie-ma/wydruk");
+        savePdf();
+        QCOMPARE(f.desktop.messages.size(), 1);
+        QVERIFY(!f.c().infoPanel->text().startsWith(QStringLiteral("Zapisano")));
+        QVERIFY(!f.window->settings().contains(QStringLiteral("Okno/PathPdf")));
+        f.desktop.saveDialogResult = m_temp.filePath(QStringLiteral("faktura.xml"));
+        savePdf();
+        QCOMPARE(f.c().infoPanel->text(),
+                 QStringLiteral("Zapisano PDF: ") + QDir::toNativeSeparators(m_temp.filePath(QStringLiteral("faktura.xml.pdf"))));
+        QCOMPARE(f.window->settings().value(QStringLiteral("Okno/PathPdf")).toString(), QDir::toNativeSeparators(m_temp.path()));
+    }
 };
 
 QTEST_MAIN(TestPrintPdf)

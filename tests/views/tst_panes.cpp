@@ -107,6 +107,33 @@ private Q_SLOTS:
         QCOMPARE(c.infoPanel->text(), QStringLiteral("NIP: 6891152920"));
     }
 
+    // Without lines of its own, an advance invoice shows its order's: their
+    // caption and count, every field with its VAT amount on F7, the reveal
+    // to the order's line; the next invoice with lines shows them as before.
+    void advanceInvoiceShowsTheOrdersLines()
+    {
+        auto &c = f.c();
+        f.paste(QString::fromUtf8(fileBytes(ownExample("faktura-zaliczkowa.xml"))));
+        QCOMPARE(c.ramka->title(), QStringLiteral("Pozycje zamówienia  F6"));
+        QCOMPARE(c.ramkaE->title(), QStringLiteral("Pozycja zamówienia  F7"));
+        QCOMPARE(c.countPanel->text(), QStringLiteral("1"));
+        const QString price = regional("10000.00");
+        QCOMPARE(c.listaModel->row(0).cells(), (QStringList{"1", "PC-12", "szt", regional("1.00"), price, " ", price, "", "23",
+                                                            "", "Pompa ciepła „Żubr” 12 kW", "", "", ""}));
+        QStringList details;
+        for (const ListRow &row : c.listaEModel->rows())
+            details << row.cell(0) + u' ' + row.tag.section(u'\t', 0, 0).section(QStringLiteral(" / "), 3);
+        QCOMPARE(details, (QStringList{"Lp NrWierszaZam", "KodDostawcy IndeksZ", "Jm P_8AZ", "Ilość P_8BZ", "Cena P_9AZ",
+                                       "Wartość P_11NettoZ", "VAT P_12Z", "Nazwa P_7Z", "Kwota VAT "}));
+        QCOMPARE(c.listaEModel->rows().back().cell(1), regional("2300.00"));
+        QTRY_COMPARE(f.window->state().tree->fullPath(c.treeModel->nodeOf(c.drzewo->currentIndex())),
+                     QStringLiteral("Fa / Zamowienie / ZamowienieWiersz"));
+        f.paste(invoiceWithLines().toXml());
+        QCOMPARE(c.ramka->title(), QStringLiteral("Pozycje faktury netto  F6"));
+        QCOMPARE(c.ramkaE->title(), QStringLiteral("Pozycja faktury  F7"));
+        QCOMPARE(c.listaModel->rowCount(), 2);
+    }
+
     void correctionsPaneSwapsWithTheHeaderPane()
     {
         auto &c = f.c();
