@@ -4,6 +4,7 @@
 #include <libxml/parserInternals.h>
 #include <libxml/uri.h>
 
+#include "load/CodePages.h"
 #include "support/XmlHandles.h"
 
 #include <QDir>
@@ -64,6 +65,7 @@ xmlParserInputPtr offlineLoader(const char *url, const char * /*id*/, xmlParserC
 void initializeXmlLibrary()
 {
     xmlInitParser();
+    registerWindowsCodePages();
     xmlSetExternalEntityLoader(offlineLoader);
 }
 
