@@ -7,8 +7,30 @@
 #include <QApplication>
 #include <QIcon>
 
+#if defined(Q_OS_WIN)
+#include <qt_windows.h>
+#endif
+
+namespace {
+
+// Under Wine, Qt's default font engine on Windows (GDI) leaves some letters
+// out of the widgets ("I" among them); Qt's own FreeType engine draws them
+// all. On Windows itself, and when the platform is chosen explicitly, the
+// default stays.
+void chooseFontEngineUnderWine()
+{
+#if defined(Q_OS_WIN)
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    if (ntdll && GetProcAddress(ntdll, "wine_get_version") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "windows:fontengine=freetype");
+#endif
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    chooseFontEngineUnderWine();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral(VELKOR_NAME));
     QApplication::setApplicationVersion(QStringLiteral(VELKOR_VERSION));

@@ -21,8 +21,8 @@ clipboard_is '<Faktura>nie faktura' || fail "the clipboard lost its text"
 stop_velkor
 
 clipboard_from_file "$INVOICE"
-start_velkor 'ksef¤¤1234567890-20260302-ABCDEF-01«»'
-window=$(wait_for_window '^Velkor »» KSEF: 1234567890-20260302-ABCDEF-01$')
+start_velkor 'ksef¤¤6891152920-20260302-0A1B2C3D4E5F-41«»'
+window=$(wait_for_window '^Velkor »» KSEF: 6891152920-20260302-0A1B2C3D4E5F-41$')
 expect_clipboard '' "the clipboard still holds the invoice"
 header=$'Lp\tKodDostawcy\tJm\tIlość\tCena\tCenaW\tWartość\tWartośćW\tVAT\tKurs\tNazwa\tEAN\tGTU\tPKWIU'
 lines=$(printf '%s\r\n%s\r\n%s' \

@@ -1,17 +1,16 @@
 #!/usr/bin/env bash
 # Printing from the keyboard alone. The program starts with an invoice handed
 # over; Ctrl+Shift+P opens the save dialog, a file name is typed and Return
-# pressed; the PDF's text holds the invoice number, both NIPs, every line's
-# name, the amount due and "strona 1 z", and the QR code of its last page is
+# pressed; the PDF's text holds the invoice number and "strona 1 z" (that it
+# holds every value is tst_printpdf's), and the QR code of its last page is
 # the verification link of the invoice's bytes. Ctrl+P opens Qt's print
 # dialog in Polish; with no printer installed it offers a PDF file named
 # after the invoice in the home folder, and Return prints there.
 source "$(dirname "$0")/lib.sh"
 INVOICE=$(realpath "${1:?an example invoice in UTF-8}")
 
-# The first text of an element of the invoice; every text of all of them.
+# The first text of an element of the invoice.
 first() { grep -o "<$1>[^<]*</$1>" "$INVOICE" | head -n 1 | sed "s|</\?$1>||g"; }
-every() { grep -o "<$1>[^<]*</$1>" "$INVOICE" | sed "s|</\?$1>||g"; }
 
 # KOD I: https://qr.ksef.mf.gov.pl/invoice/{seller's NIP}/{DD-MM-YYYY}/{SHA-256, Base64URL}
 issued=$(first P_1)
@@ -19,14 +18,9 @@ hash=$(sha256sum "$INVOICE" | cut -d' ' -f1 | sed 's/../\\x&/g')
 link="https://qr.ksef.mf.gov.pl/invoice/$(first NIP)/${issued:8:2}-${issued:5:2}-${issued:0:4}/$(printf "$hash" | base64 -w0 | tr '+/' '-_' | tr -d '=')"
 
 expect_invoice_in() {
-  local pdf=$1 text
-  text=$(pdftotext -enc UTF-8 "$pdf" -)
-  local due
-  due=$(first P_15)
-  while IFS= read -r expected; do
-    grep -qF -- "$expected" <<<"$text" || fail "$pdf lacks '$expected'"
-  done < <(first P_2; every NIP; every P_7; echo "strona 1 z")
-  grep -qE "${due%.*}[.,]${due#*.} $(first KodWaluty)" <<<"$text" || fail "$pdf lacks the amount due $due"
+  local text
+  text=$(pdftotext -enc UTF-8 "$1" -)
+  for expected in "$(first P_2)" "strona 1 z"; do grep -qF -- "$expected" <<<"$text" || fail "$1 lacks '$expected'"; done
 }
 
 mkdir -p "$E2E_TMP/home"

@@ -2,6 +2,8 @@
 
 #include "core/support/ExtraString.h"
 
+#include <QStringList>
+
 #include <algorithm>
 
 namespace velkor {
@@ -19,11 +21,15 @@ QString markText(Mark mark)
 
 int CheckReport::remarkCount() const
 {
+    return count(Mark::Remark) + count(Mark::Error);
+}
+
+int CheckReport::count(Mark mark) const
+{
     int count = 0;
     for (const CheckSection &section : sections) {
-        count += int(std::count_if(section.findings.begin(), section.findings.end(), [](const Finding &finding) {
-            return finding.mark == Mark::Remark || finding.mark == Mark::Error;
-        }));
+        count += int(std::count_if(section.findings.begin(), section.findings.end(),
+                                   [mark](const Finding &finding) { return finding.mark == mark; }));
     }
     return count;
 }
@@ -41,19 +47,19 @@ QString CheckReport::text() const
     return builder.Text();
 }
 
-QString countOf(qint64 count, const char *one, const char *few, const char *many)
+QString findingsCountText(int errors, int remarks)
 {
-    const qint64 lastTwo = count % 100;
-    const qint64 last = count % 10;
-    const char *noun = count == 1 ? one : (last >= 2 && last <= 4 && (lastTwo < 12 || lastTwo > 14)) ? few : many;
-    return QString::number(count) + u' ' + QString::fromUtf8(noun);
+    QStringList parts;
+    if (errors > 0)
+        parts << countOf(errors, "błąd", "błędy", "błędów");
+    if (remarks > 0)
+        parts << countOf(remarks, "uwaga", "uwagi", "uwag");
+    return parts.isEmpty() ? QStringLiteral("bez uwag") : parts.join(QStringLiteral(", "));
 }
 
-QString checkStatusText(int remarks)
+QString checkStatusText(const CheckReport &report)
 {
-    if (remarks == 0)
-        return QStringLiteral("Kontrola: bez uwag");
-    return QStringLiteral("Kontrola: ") + countOf(remarks, "uwaga", "uwagi", "uwag");
+    return QStringLiteral("Kontrola: ") + findingsCountText(report.count(Mark::Error), report.count(Mark::Remark));
 }
 
 } // namespace velkor

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/support/PolishCount.h"
+
 #include <QString>
 
 #include <vector>
@@ -30,12 +32,15 @@ struct CheckSection
 struct CheckReport
 {
     QString title;
+    QString number; // the invoice's number P_2
     std::vector<CheckSection> sections;
     QString link;    // the verification link (KOD I)
     QString caption; // under its QR code: the KSeF number or "OFFLINE"
 
     // Findings marked UWAGA or BŁĄD.
     int remarkCount() const;
+    // Findings of one mark.
+    int count(Mark mark) const;
     // The whole report as text: the title, then each section's title and its
     // findings, one per line, each led by its mark; CR LF line breaks.
     QString text() const;
@@ -43,12 +48,11 @@ struct CheckReport
 
 QString markText(Mark mark);
 
-// The status bar's summary: "Kontrola: bez uwag", "Kontrola: 1 uwaga",
-// "Kontrola: 3 uwagi", "Kontrola: 5 uwag".
-QString checkStatusText(int remarks);
+// What the check found, errors and remarks counted apart: "bez uwag",
+// "1 uwaga", "2 błędy", "2 błędy, 1 uwaga", "5 błędów, 3 uwagi".
+QString findingsCountText(int errors, int remarks);
 
-// A count with the Polish form of its noun: 1 `one`, 2-4 (not 12-14) `few`,
-// otherwise `many`.
-QString countOf(qint64 count, const char *one, const char *few, const char *many);
+// The status bar's summary: "Kontrola: " and the count above.
+QString checkStatusText(const CheckReport &report);
 
 } // namespace velkor

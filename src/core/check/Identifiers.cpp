@@ -53,9 +53,15 @@ quint8 crc8(QByteArrayView bytes)
 
 QString ksefNumberProblem(const QString &number)
 {
-    // 10 + 1 + 8 + 1 + 12 + 1 + 2
+    // 10 + 1 + 8 + 1 + 12 + 1 + 2. The issuer is named by a NIP or, as the
+    // schema also admits, by M and nine digits or three letters and seven.
+    const QStringView issuer = QStringView(number).left(10);
+    const bool named = allDigits(issuer) || (issuer.startsWith(u'M') && allDigits(issuer.mid(1)))
+                       || (issuer.size() == 10 && std::all_of(issuer.begin(), issuer.begin() + 3,
+                                                              [](QChar c) { return c >= u'A' && c <= u'Z'; })
+                           && allDigits(issuer.mid(3)));
     if (number.size() != 35 || number[10] != u'-' || number[19] != u'-' || number[32] != u'-'
-        || !allDigits(QStringView(number).left(10)) || !allDigits(QStringView(number).mid(11, 8))
+        || !named || !allDigits(QStringView(number).mid(11, 8))
         || !allHexDigits(QStringView(number).mid(20, 12)) || !allHexDigits(QStringView(number).mid(33, 2)))
         return QStringLiteral("numer nie ma postaci NIP-RRRRMMDD-XXXXXXXXXXXX-KK (35 znaków)");
     if (!ksefNumberDate(number).isValid())
@@ -69,6 +75,11 @@ QString ksefNumberProblem(const QString &number)
 QString ksefNumberNip(const QString &number)
 {
     return number.left(10);
+}
+
+QString sellersKsefNumber(const QString &number, const QString &sellerNip)
+{
+    return ksefNumberProblem(number).isEmpty() && ksefNumberNip(number) == sellerNip ? number : QString();
 }
 
 QDate ksefNumberDate(const QString &number)

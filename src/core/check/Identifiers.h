@@ -13,7 +13,8 @@ namespace velkor {
 QString nipProblem(const QString &nip);
 
 // A number of the national e-invoice system, as the system assigns it:
-// NIP-YYYYMMDD-XXXXXXXXXXXX-CC, 35 characters, twelve hexadecimal digits and
+// NIP-YYYYMMDD-XXXXXXXXXXXX-CC, 35 characters (in place of the NIP also M
+// and nine digits, or three letters and seven), twelve hexadecimal digits and
 // a check of two: the CRC-8 (polynomial 0x07, initial value 0) of the first
 // 32 characters. Only the form and the check digits; see the caller for the
 // NIP and the date.
@@ -21,6 +22,9 @@ QString ksefNumberProblem(const QString &number);
 // The NIP and the date a well-formed KSeF number names.
 QString ksefNumberNip(const QString &number);
 QDate ksefNumberDate(const QString &number);
+// `number` when it is a well-formed KSeF number, its check sum right and
+// its NIP `sellerNip`; else an empty text.
+QString sellersKsefNumber(const QString &number, const QString &sellerNip);
 // The CRC-8 above, of any bytes.
 quint8 crc8(QByteArrayView bytes);
 

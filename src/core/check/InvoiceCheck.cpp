@@ -1,10 +1,13 @@
 #include "InvoiceCheck.h"
 
-#include "core/check/FileRules.h"
-#include "core/check/Identifiers.h"
-#include "core/check/VatSummary.h"
-#include "core/check/VerificationLink.h"
+#include "FileRules.h"
+#include "Identifiers.h"
+#include "OtherAmounts.h"
+#include "VatSummary.h"
+#include "VerificationLink.h"
 #include "core/tree/XmlNavigation.h"
+
+#include <algorithm>
 
 namespace velkor {
 
@@ -13,6 +16,40 @@ namespace {
 QString textAt(const InvoiceDocument &document, const char *path, xmlNode *context = nullptr)
 {
     return NodeText(FaPath(document, path).selectFirst(context)).trimmed();
+}
+
+// The FA(3) elements with one of `names`, in document order.
+std::vector<const xmlNode *> elementsNamed(const InvoiceDocument &document, const QStringList &names)
+{
+    std::vector<const xmlNode *> found;
+    // The parser keeps every element name in the document's dictionary: a
+    // name it does not hold is on no element, and the walk is spared.
+    xmlDict *dictionary = document.doc()->dict;
+    std::vector<QByteArray> wanted;
+    for (const QString &name : names) {
+        const QByteArray utf8 = name.toUtf8();
+        if (!dictionary || xmlDictExists(dictionary, toXml(utf8.constData()), -1))
+            wanted.push_back(utf8);
+    }
+    if (wanted.empty())
+        return found;
+    const xmlNode *node = document.root();
+    while (node) {
+        if (document.isFaElement(node)) {
+            const char *name = reinterpret_cast<const char *>(node->name);
+            if (std::find(wanted.begin(), wanted.end(), name) != wanted.end())
+                found.push_back(node);
+        }
+        if (node->children && node->type == XML_ELEMENT_NODE) {
+            node = node->children;
+            continue;
+        }
+        while (node && !node->next)
+            node = node->parent != reinterpret_cast<const xmlNode *>(document.doc()) ? node->parent : nullptr;
+        if (node)
+            node = node->next;
+    }
+    return found;
 }
 
 void checkNip(std::vector<Finding> &findings, const QString &whose, const QString &nip)
@@ -35,6 +72,10 @@ std::vector<Finding> checkNumbers(const InvoiceDocument &document, const QString
     for (xmlNode *party : FaPath(document, "n:Faktura/n:Podmiot3").selectAll()) {
         checkNip(findings, QStringLiteral("podmiotu trzeciego %1").arg(++k),
                  textAt(document, "n:DaneIdentyfikacyjne/n:NIP", party));
+        // An internal identifier is a NIP, a hyphen and up to five characters.
+        const QString internal = textAt(document, "n:DaneIdentyfikacyjne/n:IDWew", party);
+        checkNip(findings, QStringLiteral("podmiotu trzeciego %1 w IDWew %2").arg(k).arg(internal),
+                 internal.section(u'-', 0, 0));
     }
     checkNip(findings, QStringLiteral("podmiotu upoważnionego"),
              textAt(document, "n:Faktura/n:PodmiotUpowazniony/n:DaneIdentyfikacyjne/n:NIP"));
@@ -58,6 +99,21 @@ std::vector<Finding> checkNumbers(const InvoiceDocument &document, const QString
                                 .arg(accepted.toString(Qt::ISODate), inOrder ? QStringLiteral("nie wcześniej niż")
                                                                              : QStringLiteral("wcześniej niż"),
                                      issued.isValid() ? issued.toString(Qt::ISODate) : QStringLiteral("brak"))});
+    }
+
+    // Every KSeF number the invoice itself names (of a corrected invoice, of
+    // an advance invoice, ...), wherever the schema puts one.
+    for (const xmlNode *element : elementsNamed(document, document.ksefNumberElements())) {
+        const QString number = NodeText(element).trimmed();
+        const QString where = QStringLiteral("Numer KSeF %1 (%2)").arg(number, fromXml(element->name));
+        // The schema admits the older form, with a hyphen inside the
+        // technical part, whose check sum the national system does not describe.
+        if (number.size() == 36 && number[26] == u'-')
+            findings.push_back({Mark::Info, where + QStringLiteral(": dawna postać numeru, sumy kontrolnej nie sprawdzono.")});
+        else if (const QString problem = ksefNumberProblem(number); !problem.isEmpty())
+            findings.push_back({Mark::Error, where + QStringLiteral(": ") + problem});
+        else
+            findings.push_back({Mark::Ok, where + QStringLiteral(": postać i suma kontrolna poprawne")});
     }
 
     for (const char *path : {"n:Faktura/n:Fa/n:Platnosc/n:RachunekBankowy/n:NrRB",
@@ -85,11 +141,26 @@ CheckReport checkInvoice(const InvoiceDocument &document, const InvoiceLines &li
                          const QString &decimalSeparator)
 {
     CheckReport report;
-    report.title = QStringLiteral("Kontrola faktury %1").arg(textAt(document, "n:Faktura/n:Fa/n:P_2"));
+    report.number = textAt(document, "n:Faktura/n:Fa/n:P_2");
+    report.title = QStringLiteral("Kontrola faktury %1").arg(report.number);
     report.sections.push_back({QStringLiteral("1. Podsumowanie VAT według pozycji faktury"),
                                checkVatSummary(document, lines, decimalSeparator)});
     report.sections.push_back({QStringLiteral("2. Numery"), checkNumbers(document, ksefNumber)});
     report.sections.push_back({QStringLiteral("3. Plik faktury a wymagania KSeF"), checkFileRules(document)});
+    std::vector<Finding> other = checkOtherAmounts(document, lines, decimalSeparator);
+    if (!other.empty())
+        report.sections.push_back({QStringLiteral("4. Rozliczenie, płatności i inne kwoty"), std::move(other)});
+    return report;
+}
+
+CheckReport failedCheck(const QString &reason)
+{
+    CheckReport report;
+    report.title = QStringLiteral("Kontrola faktury");
+    // The VAT summary stays empty: nothing of it was compared.
+    report.sections.push_back({QStringLiteral("1. Podsumowanie VAT według pozycji faktury"), {}});
+    report.sections.push_back({QStringLiteral("Kontrola nie powiodła się"),
+                               {{Mark::Error, QStringLiteral("Kontroli nie dało się wykonać: %1").arg(reason)}}});
     return report;
 }
 
@@ -105,7 +176,7 @@ void addVerificationLink(CheckReport &report, const InvoiceDocument &document, c
         link.push_back({Mark::Info, QStringLiteral("Skrót liczono z wklejonego tekstu zapisanego w UTF-8: link zgadza się "
                                                    "z fakturą w KSeF tylko wtedy, gdy jej plik jest identyczny co do bajtu.")});
     }
-    report.sections.push_back({QStringLiteral("4. Link weryfikacyjny (KOD I)"), link});
+    report.sections.push_back({QStringLiteral("%1. Link weryfikacyjny (KOD I)").arg(report.sections.size() + 1), link});
 }
 
 } // namespace velkor

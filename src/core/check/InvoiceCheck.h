@@ -17,6 +17,10 @@ CheckReport checkInvoice(const InvoiceDocument &document, const InvoiceLines &li
 // The report's first section: the VAT summary recomputed from the lines.
 constexpr std::size_t VatSummarySection = 0;
 
+// The report of a check that could not be done: the reason as its one
+// finding, marked BŁĄD.
+CheckReport failedCheck(const QString &reason);
+
 // Adds the verification link (KOD I) and its section to a report: the
 // link, the caption of its QR code (the KSeF number or "OFFLINE") and, for a
 // pasted invoice, a note that the link matches only a byte-identical file.

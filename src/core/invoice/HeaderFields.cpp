@@ -12,8 +12,9 @@ namespace {
 const QString TAB = QStringLiteral("\t");
 
 // One row of the table: selection, label (empty: the element's own name),
-// whether the text is an amount, the text required for the row to appear,
-// the reveal request and a value replacing the text.
+// whether the text is an amount, the value required for the row to appear
+// (compared as a number: a yes/no flag "01" is 1), the reveal request and a
+// value replacing the text.
 struct HeaderRow
 {
     const char *selection;
@@ -40,20 +41,29 @@ const HeaderRow LeadingRows[] = {
     {"n:Faktura/n:Fa/n:KodWaluty", "Waluta", false, "", "Fa / KodWaluty", ""},
 };
 
-// Rows 14 to 29.
+// Rows 14 to 29, with a row for every VAT total of the invoice.
 const HeaderRow TotalsAndPaymentRows[] = {
     {"n:Faktura/n:Fa/n:P_13_1", "Razem netto 23%", true, "", "Fa / P_13_1", ""},
     {"n:Faktura/n:Fa/n:P_13_2", "Razem netto 8%", true, "", "Fa / P_13_2", ""},
     {"n:Faktura/n:Fa/n:P_13_3", "Razem netto 5%", true, "", "Fa / P_13_3", ""},
     {"n:Faktura/n:Fa/n:P_13_4", "Razem netto ryczałt taxi", true, "", "Fa / P_13_4", ""},
+    {"n:Faktura/n:Fa/n:P_13_5", "Razem netto OSS", true, "", "Fa / P_13_5", ""},
     {"n:Faktura/n:Fa/n:P_13_6_1", "Razem netto 0%", true, "", "Fa / P_13_6_1", ""},
+    {"n:Faktura/n:Fa/n:P_13_6_2", "Razem netto 0% WDT", true, "", "Fa / P_13_6_2", ""},
+    {"n:Faktura/n:Fa/n:P_13_6_3", "Razem netto 0% eksport", true, "", "Fa / P_13_6_3", ""},
     {"n:Faktura/n:Fa/n:P_13_7", "Razem netto zw", true, "", "Fa / P_13_7", ""},
+    {"n:Faktura/n:Fa/n:P_13_8", "Razem netto poza krajem", true, "", "Fa / P_13_8", ""},
+    {"n:Faktura/n:Fa/n:P_13_9", "Razem netto art. 100", true, "", "Fa / P_13_9", ""},
+    {"n:Faktura/n:Fa/n:P_13_10", "Razem netto odwrotne obciążenie", true, "", "Fa / P_13_10", ""},
     {"n:Faktura/n:Fa/n:P_14_1", "Razem VAT 23%", true, "", "Fa / P_14_1", ""},
     {"n:Faktura/n:Fa/n:P_14_1W", "Razem VAT 23% PLN", true, "", "Fa / P_14_1W", ""},
     {"n:Faktura/n:Fa/n:P_14_2", "Razem VAT 8%", true, "", "Fa / P_14_2", ""},
     {"n:Faktura/n:Fa/n:P_14_2W", "Razem VAT 8% PLN", true, "", "Fa / P_14_2W", ""},
     {"n:Faktura/n:Fa/n:P_14_3", "Razem VAT 5%", true, "", "Fa / P_14_3", ""},
     {"n:Faktura/n:Fa/n:P_14_3W", "Razem VAT 5% PLN", true, "", "Fa / P_14_3W", ""},
+    {"n:Faktura/n:Fa/n:P_14_4", "Razem VAT ryczałt taxi", true, "", "Fa / P_14_4", ""},
+    {"n:Faktura/n:Fa/n:P_14_4W", "Razem VAT ryczałt taxi PLN", true, "", "Fa / P_14_4W", ""},
+    {"n:Faktura/n:Fa/n:P_14_5", "Razem VAT OSS", true, "", "Fa / P_14_5", ""},
     {"n:Faktura/n:Fa/n:P_13_11", "Razem marża", true, "", "Fa / P_13_11", ""},
     {"n:Faktura/n:Fa/n:P_15", "Razem brutto", true, "", "Fa / P_15", ""},
     {"n:Faktura/n:Fa/n:Platnosc/n:Zaplacono", "Zapłacono", false, "1", "Fa / Platnosc / Zaplacono", "w całości"},
@@ -105,7 +115,7 @@ public:
                 return;
             QString text = NodeText(node);
             const QString required = QString::fromUtf8(row.required);
-            if (!required.isEmpty() && text.compare(required, Qt::CaseInsensitive) != 0)
+            if (!required.isEmpty() && Decimal::read(text) != Decimal::read(required))
                 return;
             if (row.amount)
                 text = amountText(Decimal::read(text));

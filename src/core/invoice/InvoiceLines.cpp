@@ -25,8 +25,8 @@ struct ShownFigures
         : quantity(state.quantity)
         , price(state.price)
         , value(state.value)
-        , pricePln(state.price.times(state.rate))
-        , valuePln(state.value.times(state.rate))
+        , pricePln(state.pricePln())
+        , valuePln(state.valuePln())
     {
     }
 };
@@ -129,6 +129,9 @@ QString commonRateOf(const std::vector<ListRow> &rows)
 
 } // namespace
 
+const char *const InvoiceLinesPath = "n:Faktura/n:Fa/n:FaWiersz";
+const char *const OrderLinesPath = "n:Faktura/n:Fa/n:Zamowienie/n:ZamowienieWiersz";
+
 std::map<Decimal, std::size_t> beforeStateLines(const std::vector<LineElements> &elements)
 {
     std::map<Decimal, std::size_t> index;
@@ -139,7 +142,7 @@ std::map<Decimal, std::size_t> beforeStateLines(const std::vector<LineElements> 
     return index;
 }
 
-InvoiceLines buildInvoiceLines(const InvoiceDocument &document, const QString &decimalSeparator)
+InvoiceLines buildInvoiceLines(const InvoiceDocument &document, const QString &decimalSeparator, const char *linesPath)
 {
     InvoiceLines result;
     std::vector<xmlNode *> lines;
@@ -147,7 +150,7 @@ InvoiceLines buildInvoiceLines(const InvoiceDocument &document, const QString &d
     std::vector<std::optional<LineFigures>> &figures = result.figures;
     std::map<Decimal, std::size_t> beforeState;
     try {
-        lines = FaPath(document, "n:Faktura/n:Fa/n:FaWiersz").selectAll();
+        lines = FaPath(document, linesPath).selectAll();
         elements.resize(lines.size());
         figures.resize(lines.size());
         // Lines are independent of each other, so the largest invoices are
@@ -202,6 +205,9 @@ InvoiceLines buildInvoiceLines(const InvoiceDocument &document, const QString &d
                     beforeFigures = &figuresAt(before->second);
                 rows[i] = builder.build(line, number.wholeText(), figuresAt(i), beforeFigures);
                 rows[i]->source = lines[i];
+                if (const xmlNode *vat = isOrderLine(lines[i]) ? firstFaChild(document, lines[i], "P_11VatZ") : nullptr)
+                    rows[i]->changeNote += CRLF + QStringLiteral("Kwota VAT") + TAB
+                                           + ExactFigure(numberOf(vat)).format(2, decimalSeparator);
             } catch (...) {
                 stop.at = i;
                 stop.failure = failureFromCurrentException();

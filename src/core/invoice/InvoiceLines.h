@@ -28,8 +28,16 @@ struct InvoiceLines
     std::vector<std::optional<LineFigures>> figures;
 };
 
+// The invoice's lines, and an advance invoice's order lines.
+extern const char *const InvoiceLinesPath; // n:Faktura/n:Fa/n:FaWiersz
+extern const char *const OrderLinesPath;   // n:Faktura/n:Fa/n:Zamowienie/n:ZamowienieWiersz
+
 // Numbers are written with `decimalSeparator`, the user's regional one.
-InvoiceLines buildInvoiceLines(const InvoiceDocument &document, const QString &decimalSeparator);
+// The rows of an order's lines (`linesPath` OrderLinesPath) are figured as
+// invoice lines are, from the elements of the same meaning; their notes
+// add the line's VAT amount ("Kwota VAT").
+InvoiceLines buildInvoiceLines(const InvoiceDocument &document, const QString &decimalSeparator,
+                               const char *linesPath = InvoiceLinesPath);
 
 // The before-state line a corrected line is compared with: the first
 // before-state line of each line number, in document order, as an index into

@@ -37,9 +37,12 @@ const ColumnSource *sourceOfColumn(const QString &header)
     return nullptr;
 }
 
-// The first child of the line with that local name, letter case ignored.
+// The first child of the line with that local name, letter case ignored;
+// an order line's element of the same meaning.
 const xmlNode *lineChild(const InvoiceDocument &document, const xmlNode *line, const char *name)
 {
+    if (isOrderLine(line))
+        name = orderLineName(name);
     for (const xmlNode *child = line ? line->children : nullptr; child; child = child->next) {
         if (document.isFaElement(child) && qstricmp(reinterpret_cast<const char *>(child->name), name) == 0)
             return child;

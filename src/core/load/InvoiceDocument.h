@@ -3,6 +3,7 @@
 #include "core/load/XmlHandles.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
 #include <string>
@@ -34,6 +35,10 @@ public:
     SourceKind sourceKind() const { return m_sourceKind; }
     // A hint for sizing what is built from the document.
     qsizetype sourceSize() const { return m_source.size(); }
+    // The names of the elements that hold a KSeF number, as the schema the
+    // document was validated against declares them; empty when not validated.
+    void setKsefNumberElements(QStringList names) { m_ksefNumberElements = std::move(names); }
+    const QStringList &ksefNumberElements() const { return m_ksefNumberElements; }
     // The FA(3) namespace as libxml2 stores namespace names, for fast checks.
     const QByteArray &faNamespaceUtf8() const { return m_faNamespaceUtf8; }
 
@@ -64,6 +69,7 @@ private:
     XmlXPathContextHandle m_xpath;
     QByteArray m_source;
     SourceKind m_sourceKind = SourceKind::File;
+    QStringList m_ksefNumberElements;
     // Caches for the selections above; the document itself never changes.
     mutable std::atomic<const xmlNs *> m_lastFaNamespace{nullptr}; // read from several threads
     mutable std::unordered_map<const xmlNode *, ChildIndex> m_childIndexes;

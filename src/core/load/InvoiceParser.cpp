@@ -1,6 +1,7 @@
 #include "InvoiceParser.h"
 
-#include "core/load/XmlErrors.h"
+#include "ErrorReasons.h"
+#include "XmlErrors.h"
 #include "core/support/Failure.h"
 
 #include <libxml/parserInternals.h>
@@ -56,7 +57,7 @@ ParseOutcome parseInvoice(const QByteArray &bytes, TextEncoding encoding, const 
     const bool valid = wellFormed && xmlSchemaIsValid(validator.get()) == 1 && !errors.first().occurred;
     if (!valid) {
         const XmlError &error = errors.first();
-        outcome.reason = error.occurred ? error.message
+        outcome.reason = error.occurred ? loadFailureReason(error)
                                         : QStringLiteral("Dokument nie jest poprawnym dokumentem XML.");
         outcome.line = error.occurred ? error.line : 0;
         return outcome;
@@ -64,6 +65,7 @@ ParseOutcome parseInvoice(const QByteArray &bytes, TextEncoding encoding, const 
     outcome.document = std::make_unique<InvoiceDocument>(std::move(doc), schema.targetNamespace());
     outcome.document->setSource(bytes, encoding == TextEncoding::Utf8 ? InvoiceDocument::SourceKind::Text
                                                                       : InvoiceDocument::SourceKind::File);
+    outcome.document->setKsefNumberElements(schema.ksefNumberElements());
     return outcome;
 }
 

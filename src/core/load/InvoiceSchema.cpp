@@ -12,6 +12,85 @@
 
 namespace velkor {
 
+namespace {
+
+QString localName(const QString &qualified)
+{
+    return qualified.mid(qualified.indexOf(u':') + 1);
+}
+
+const xmlNode *firstSchemaChild(const xmlNode *parent, const char *name)
+{
+    for (const xmlNode *child = parent ? parent->children : nullptr; child; child = child->next) {
+        if (child->type == XML_ELEMENT_NODE && xmlStrEqual(child->name, toXml(name)))
+            return child;
+    }
+    return nullptr;
+}
+
+QString attribute(const xmlNode *element, const char *name)
+{
+    return element ? fromXml(XmlCharsHandle(xmlGetProp(element, toXml(name)))) : QString();
+}
+
+// The names of the elements the schema files declare of `typeName`, or of a
+// simple type restricted from it, directly or through an anonymous type.
+// Names are compared without their namespace prefixes.
+QStringList elementsOfType(const QStringList &files, const QString &typeName)
+{
+    struct Declaration
+    {
+        QString name, type;
+        bool isType;
+    };
+    std::vector<Declaration> declarations;
+    for (const QString &file : files) {
+        const XmlDocHandle doc(
+            xmlReadFile(libxmlFileName(file).constData(), nullptr, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
+        const xmlNode *node = doc ? xmlDocGetRootElement(doc.get()) : nullptr;
+        while (node) {
+            const bool isType = xmlStrEqual(node->name, toXml("simpleType"));
+            if (node->type == XML_ELEMENT_NODE && (isType || xmlStrEqual(node->name, toXml("element")))) {
+                const xmlNode *restriction =
+                    firstSchemaChild(isType ? node : firstSchemaChild(node, "simpleType"), "restriction");
+                QString type = attribute(isType ? restriction : node, isType ? "base" : "type");
+                if (type.isEmpty())
+                    type = attribute(restriction, "base");
+                if (!type.isEmpty())
+                    declarations.push_back({attribute(node, "name"), localName(type), isType});
+            }
+            // Document order, without recursion.
+            if (node->children && node->type == XML_ELEMENT_NODE) {
+                node = node->children;
+                continue;
+            }
+            while (node && !node->next)
+                node = node->parent && node->parent->type == XML_ELEMENT_NODE ? node->parent : nullptr;
+            if (node)
+                node = node->next;
+        }
+    }
+    QStringList types{typeName};
+    for (bool grown = true; grown;) {
+        grown = false;
+        for (const Declaration &declaration : declarations) {
+            if (declaration.isType && types.contains(declaration.type) && !types.contains(declaration.name)) {
+                types << declaration.name;
+                grown = true;
+            }
+        }
+    }
+    QStringList names;
+    for (const Declaration &declaration : declarations) {
+        if (!declaration.isType && !declaration.name.isEmpty() && types.contains(declaration.type)
+            && !names.contains(declaration.name))
+            names << declaration.name;
+    }
+    return names;
+}
+
+} // namespace
+
 InvoiceSchema InvoiceSchema::compile(const QString &schemaFile)
 {
     const QFileInfo info(schemaFile);
@@ -44,7 +123,9 @@ InvoiceSchema InvoiceSchema::compile(const QString &schemaFile)
         files.prepend(mainFile);
     for (const QString &path : files)
         sources.push_back(SourceFile::of(path));
-    return InvoiceSchema(std::move(schema), std::move(sources));
+    InvoiceSchema compiled(std::move(schema), std::move(sources));
+    compiled.m_ksefNumberElements = elementsOfType(files, QStringLiteral("TNumerKSeF"));
+    return compiled;
 }
 
 InvoiceSchema::SourceFile InvoiceSchema::SourceFile::of(const QString &path)

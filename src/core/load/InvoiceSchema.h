@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <vector>
@@ -30,6 +31,9 @@ public:
     xmlSchema *get() const { return m_schema.get(); }
     // The schema's targetNamespace: the FA(3) namespace invoices are written in.
     QString targetNamespace() const;
+    // The names of the elements that hold a KSeF number: those the schema
+    // files declare of its type TNumerKSeF or of a type restricted from it.
+    const QStringList &ksefNumberElements() const { return m_ksefNumberElements; }
 
 private:
     struct SourceFile
@@ -49,6 +53,7 @@ private:
 
     XmlSchemaHandle m_schema;
     std::vector<SourceFile> m_sources;
+    QStringList m_ksefNumberElements;
 };
 
 } // namespace velkor

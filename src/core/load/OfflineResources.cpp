@@ -4,7 +4,8 @@
 #include <libxml/parserInternals.h>
 #include <libxml/uri.h>
 
-#include "core/load/XmlHandles.h"
+#include "CodePages.h"
+#include "XmlHandles.h"
 
 #include <QDir>
 #include <QFile>
@@ -64,6 +65,7 @@ xmlParserInputPtr offlineLoader(const char *url, const char * /*id*/, xmlParserC
 void initializeXmlLibrary()
 {
     xmlInitParser();
+    registerWindowsCodePages();
     xmlSetExternalEntityLoader(offlineLoader);
 }
 

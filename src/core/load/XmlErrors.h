@@ -10,9 +10,16 @@ namespace velkor {
 struct XmlError
 {
     bool occurred = false;
+    int domain = 0;
     int code = 0;
     int line = 0;
-    QString message;
+    QString message;    // libxml2's own text
+    QString str1, str2; // its particulars: a value, a limit, a pattern, a name
+    // The element the error is about (for a validity error, the one its text
+    // names; for a parse error, the one open) as the tree writes its path,
+    // "Fa / P_1", or the root's name alone; empty when unknown.
+    QString path;
+    QString content;    // that element's text, when the error is about a value
 };
 
 // Captures libxml2's errors for the duration of one parse, validation or

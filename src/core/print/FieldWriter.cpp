@@ -80,7 +80,7 @@ const xmlNode *FieldWriter::write(const xmlNode *element)
         writeChildren(element);
         return element;
     case ValueKind::Group: {
-        fields().push_back({labelOf(element), QString(), true});
+        fields().push_back({labelIn(m_document, element), QString(), true});
         const std::size_t items = m_items.size();
         const std::size_t headingAt = std::get<Fields>(m_items.back()).size();
         writeChildren(element);
@@ -100,11 +100,11 @@ const xmlNode *FieldWriter::write(const xmlNode *element)
             rows.push_back(next);
             last = next;
         }
-        writeTable(labelOf(element), rows);
+        writeTable(labelIn(m_document, element), rows);
         return last;
     }
     default:
-        writeField(labelOf(element), valueOf(element));
+        writeField(labelIn(m_document, element), valueOf(element));
         return element;
     }
 }

@@ -1,12 +1,13 @@
 #include "InvoicePrint.h"
 
-#include "core/print/AttachmentSections.h"
-#include "core/print/FieldWriter.h"
-#include "core/print/LinesTable.h"
-#include "core/print/PrintLabels.h"
-#include "core/print/VatSummaryTable.h"
+#include "core/check/Identifiers.h"
+#include "AttachmentSections.h"
+#include "FieldWriter.h"
+#include "LinesTable.h"
+#include "PrintLabels.h"
 #include "core/support/Decimal.h"
 #include "core/tree/XmlNavigation.h"
+#include "VatSummaryTable.h"
 
 #include <cstring>
 #include <initializer_list>
@@ -26,16 +27,13 @@ public:
     PrintDocument build()
     {
         PrintDocument result;
-        const QString kind = text("n:Faktura/n:Fa/n:RodzajFaktury");
-        result.title = invoiceKindName(kind);
-        if (result.title.isEmpty())
-            result.title = QStringLiteral("Faktura ") + kind;
+        result.title = invoiceTitle(m_document);
         result.number = text("n:Faktura/n:Fa/n:P_2");
         result.titleFields = titleFields();
         addParties(result);
         addLines(result);
         addSection(result, QStringLiteral("Podsumowanie VAT"),
-                   vatSummaryItems(m_document, m_sources.separator, m_sources.vatFindings));
+                   vatSummaryItems(m_document, m_sources.separator));
         addSection(result, QStringLiteral("Adnotacje"), faChildrenNamed({"Adnotacje", "FP", "TP", "ZwrotAkcyzy"}));
         addSection(result, QStringLiteral("Korekta"),
                    faChildrenNamed({"PrzyczynaKorekty", "TypKorekty", "DaneFaKorygowanej", "OkresFaKorygowanej",
@@ -50,18 +48,26 @@ public:
             result.sections.push_back(std::move(section));
         result.link = m_sources.link;
         result.qrCaption = m_sources.qrCaption;
+        // A handed-over number the check finds wrong is printed nowhere.
+        if (!m_sources.ksefNumber.isEmpty() && ksefNumber().isEmpty())
+            result.qrCaption.clear();
         return result;
     }
 
 private:
     xmlNode *at(const char *path) const { return FaPath(m_document, path).selectFirst(); }
     QString text(const char *path) const { return NodeText(at(path)).trimmed(); }
+    // The handed-over KSeF number, when it is sound and the seller's.
+    QString ksefNumber() const
+    {
+        return sellersKsefNumber(m_sources.ksefNumber, text("n:Faktura/n:Podmiot1/n:DaneIdentyfikacyjne/n:NIP"));
+    }
 
     Fields titleFields()
     {
         std::vector<Item> items;
         FieldWriter writer(m_document, m_sources.separator, items);
-        writer.writeField(QStringLiteral("Numer KSeF"), m_sources.ksefNumber);
+        writer.writeField(QStringLiteral("Numer KSeF"), ksefNumber());
         for (const char *name : {"P_1", "P_1M", "P_6"})
             writer.writeElement(firstFaChild(m_document, m_fa, name));
         if (const xmlNode *period = firstFaChild(m_document, m_fa, "OkresFa")) {
@@ -70,10 +76,11 @@ private:
                                   + NodeText(firstFaChild(m_document, period, "P_6_Do")).trimmed());
         }
         writer.writeElement(firstFaChild(m_document, m_fa, "KodWaluty"));
-        // The rate every line has, as the lines list shows it.
-        const QString &rate = m_sources.lines.commonRate;
-        if (!rate.isEmpty() && Decimal::read(rate, m_sources.separator) != Decimal::fromInt(1))
-            writer.writeField(QStringLiteral("Kurs waluty"), rate);
+        // The rate every line has, before and after a correction, as the
+        // lines list writes a rate.
+        const std::optional<Decimal> rate = rateOfEveryLine(m_sources.lines);
+        if (rate && *rate != Decimal::fromInt(1))
+            writer.writeField(QStringLiteral("Kurs waluty"), rate->format(6, m_sources.separator));
         writer.writeElement(firstFaChild(m_document, m_fa, "KursWalutyZ"));
         QStringList documents;
         for (const xmlNode *wz : faChildren(m_document, m_fa)) {
@@ -137,9 +144,12 @@ private:
             bool wanted = false;
             for (const char *name : names)
                 wanted = wanted || std::strcmp(reinterpret_cast<const char *>(child->name), name) == 0;
-            // Rows of one table are written with the first of them.
-            const bool sameAsPrevious = previous && xmlStrEqual(previous->name, child->name);
-            if (wanted && !sameAsPrevious)
+            // Rows of one table are written with the first of them; every
+            // other element (each buyer on the corrected invoice) by itself.
+            const ElementLabel *label = elementLabel(reinterpret_cast<const char *>(child->name));
+            const bool nextRow = previous && xmlStrEqual(previous->name, child->name) && label
+                                 && label->kind == ValueKind::Rows;
+            if (wanted && !nextRow)
                 writer.writeElement(child);
             previous = child;
         }
@@ -173,6 +183,22 @@ private:
 PrintDocument buildPrintDocument(const InvoiceDocument &document, const PrintSources &sources)
 {
     return DocumentBuilder(document, sources).build();
+}
+
+PrintDocument checkReportPrintout(const CheckReport &report)
+{
+    PrintDocument result;
+    result.title = QStringLiteral("Raport kontroli faktury");
+    result.number = report.number;
+    for (const CheckSection &section : report.sections) {
+        QStringList lines;
+        for (const Finding &finding : section.findings)
+            lines << markText(finding.mark) + u' ' + finding.text;
+        result.sections.push_back({section.title, {Paragraph{lines.join(u'\n')}}});
+    }
+    result.link = report.link;
+    result.qrCaption = report.caption;
+    return result;
 }
 
 } // namespace velkor::print

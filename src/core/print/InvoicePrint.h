@@ -11,7 +11,6 @@ namespace velkor::print {
 struct PrintSources
 {
     const InvoiceLines &lines;       // from buildInvoiceLines: the lines' figures as the list has them
-    std::vector<Finding> vatFindings; // the invoice check's findings on the VAT summary, if it ran
     QString link;                    // the verification link (KOD I)
     QString qrCaption;               // the KSeF number or "OFFLINE"
     QString ksefNumber;              // handed over with the invoice, else empty
@@ -24,5 +23,10 @@ struct PrintSources
 // descriptions, footer and attachment, each only where the invoice has its
 // data, and the verification link with its QR code caption. Reads only.
 PrintDocument buildPrintDocument(const InvoiceDocument &document, const PrintSources &sources);
+
+// The invoice check's report as it is printed from its window: a section
+// for each of its parts, a finding a line led by its mark, and the QR code
+// of the verification link.
+PrintDocument checkReportPrintout(const CheckReport &report);
 
 } // namespace velkor::print

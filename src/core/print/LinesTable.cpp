@@ -22,11 +22,12 @@ struct Names
 
 // The table's columns, in order; a column no line fills is left out.
 enum Column { Number, Name, Unit, Quantity, NetPrice, GrossPrice, Discount, NetValue, GrossValue, Vat, Rate,
-              ExchangeRate, ColumnCount };
+              ExchangeRate, NetPricePln, NetValuePln, ColumnCount };
 const Names ColumnElements[ColumnCount] = {
     {"NrWierszaFa", "NrWierszaZam"}, {"P_7", "P_7Z"},   {"P_8A", "P_8AZ"},         {"P_8B", "P_8BZ"},
     {"P_9A", "P_9AZ"},               {"P_9B", nullptr}, {"P_10", nullptr},         {"P_11", "P_11NettoZ"},
     {"P_11A", nullptr},              {"P_11Vat", "P_11VatZ"}, {"P_12", "P_12Z"},   {"KursWaluty", nullptr},
+    {nullptr, nullptr},              {nullptr, nullptr}, // figured, in PLN
 };
 // Printed under the name, each with its label.
 const Names CodeElements[] = {
@@ -43,6 +44,8 @@ const Names OssRate{"P_12_XII", "P_12Z_XII"};
 const Names StateMark{"StanPrzed", "StanPrzedZ"};
 
 using Slots = std::array<const xmlNode *, SlotCount>;
+// The most decimals a unit price is written with.
+constexpr int PriceDecimals = 8;
 
 // Reads the children of a line into their slots in one pass.
 class LineReader
@@ -95,19 +98,31 @@ class TableBuilder
 public:
     TableBuilder(const InvoiceDocument &document, bool orderLines, const QString &separator)
         : m_reader(document, orderLines), m_separator(separator)
+        , m_margin(isYes(NodeText(FaPath(document, "n:Faktura/n:Fa/n:Adnotacje/n:PMarzy/n:P_PMarzy").selectFirst())))
     {
-        for (const Names &names : ColumnElements)
-            m_headers << labelOf(names.line);
+        for (const Names &names : ColumnElements) {
+            if (names.line)
+                m_headers << labelOf(names.line);
+        }
+        m_headers << labelOf("P_9A") + QStringLiteral(" PLN") << labelOf("P_11") + QStringLiteral(" PLN");
     }
 
+    // Each line's net price and value in PLN at its own rate.
+    void showPln() { m_pln = true; }
+
     // One line as it is written; `descriptions` go under its name.
-    void addLine(const xmlNode *line, RowKind kind, const QStringList &descriptions)
+    void addLine(const xmlNode *line, RowKind kind, const QStringList &descriptions,
+                 const std::optional<LineFigures> &figures = std::nullopt)
     {
         const Slots slots = m_reader.read(line);
         TableRow row;
         row.kind = kind;
         for (int c = 0; c < ColumnCount; ++c)
             row.cells << (slots[std::size_t(c)] ? printedValue(slots[std::size_t(c)], m_separator) : QString());
+        if (m_pln && figures) {
+            row.cells[NetPricePln] = figures->pricePln().format(2, m_separator);
+            row.cells[NetValuePln] = figures->valuePln().format(2, m_separator);
+        }
         QStringList codes;
         for (int c = 0; c < CodeCount; ++c) {
             if (const xmlNode *code = slots[std::size_t(ColumnCount + c)]) {
@@ -123,20 +138,28 @@ public:
             name += (name.isEmpty() ? QString() : QStringLiteral("\n")) + description;
         if (const xmlNode *oss = slots[OssSlot])
             row.cells[Rate] = printedValue(oss, m_separator) + QStringLiteral(" OSS");
+        // A line of the margin scheme has no rate of its own.
+        if (m_margin && row.cells[Rate].isEmpty())
+            row.cells[Rate] = QStringLiteral("marża");
         m_rows.push_back(std::move(row));
     }
 
     // What the correction changed, in the invoice's currency: the net
-    // figures, as the lines list takes them.
+    // figures, as the lines list takes them; a quantity and a price with
+    // every significant decimal they can be written with (6 and 8).
     void addChange(const LineFigures &before, const LineFigures &after)
     {
         TableRow row;
         row.kind = RowKind::Change;
         for (int c = 0; c < ColumnCount; ++c)
             row.cells << QString();
-        row.cells[Quantity] = Decimal(after.quantity - before.quantity).format(2, m_separator);
-        row.cells[NetPrice] = (after.price - before.price).format(2, m_separator);
+        row.cells[Quantity] = significantText(after.quantity - before.quantity, 2, m_separator);
+        row.cells[NetPrice] = significantText((after.price - before.price).rounded(PriceDecimals), 2, m_separator);
         row.cells[NetValue] = (after.value - before.value).format(2, m_separator);
+        if (m_pln) {
+            row.cells[NetPricePln] = (after.pricePln() - before.pricePln()).format(2, m_separator);
+            row.cells[NetValuePln] = (after.valuePln() - before.valuePln()).format(2, m_separator);
+        }
         m_rows.push_back(std::move(row));
     }
 
@@ -185,6 +208,8 @@ public:
 private:
     LineReader m_reader;
     QString m_separator;
+    bool m_margin;
+    bool m_pln = false;
     QStringList m_headers;
     std::vector<TableRow> m_rows;
 };
@@ -227,6 +252,17 @@ std::vector<const xmlNode *> LineDescriptions::remaining() const
     return rest;
 }
 
+std::optional<Decimal> rateOfEveryLine(const InvoiceLines &lines)
+{
+    std::optional<Decimal> rate;
+    for (const std::optional<LineFigures> &figures : lines.figures) {
+        if (!figures || (rate && *rate != figures->rate))
+            return std::nullopt;
+        rate = figures->rate;
+    }
+    return rate;
+}
+
 Table invoiceLinesTable(const InvoiceDocument &document, const InvoiceLines &lines, const QString &separator,
                         LineDescriptions &descriptions)
 {
@@ -241,6 +277,10 @@ Table invoiceLinesTable(const InvoiceDocument &document, const InvoiceLines &lin
     }
 
     TableBuilder builder(document, false, separator);
+    // A rate common to every line is printed once, above the lines.
+    const bool ratePerLine = !rateOfEveryLine(lines);
+    if (ratePerLine)
+        builder.showPln();
     for (std::size_t i = 0; i < elements.size(); ++i) {
         const LineElements &line = elements[i];
         const Decimal number = line.nrWierszaFa ? numberOf(line.nrWierszaFa) : Decimal();
@@ -249,21 +289,20 @@ Table invoiceLinesTable(const InvoiceDocument &document, const InvoiceLines &lin
             // Printed with its after state; a before state with none stands alone.
             const bool paired = pair != before.end() && pair->second == i && afterNumbers.count(number) > 0;
             if (!paired)
-                builder.addLine(line.line, RowKind::Before, {});
+                builder.addLine(line.line, RowKind::Before, {}, lines.figures[i]);
             continue;
         }
         const QStringList texts = line.nrWierszaFa ? descriptions.take(number) : QStringList();
         if (pair == before.end()) {
-            builder.addLine(line.line, corrected ? RowKind::After : RowKind::Plain, texts);
+            builder.addLine(line.line, corrected ? RowKind::After : RowKind::Plain, texts, lines.figures[i]);
             continue;
         }
-        builder.addLine(elements[pair->second].line, RowKind::Before, {});
-        builder.addLine(line.line, RowKind::After, texts);
+        builder.addLine(elements[pair->second].line, RowKind::Before, {}, lines.figures[pair->second]);
+        builder.addLine(line.line, RowKind::After, texts, lines.figures[i]);
         if (lines.figures[pair->second] && lines.figures[i])
             builder.addChange(*lines.figures[pair->second], *lines.figures[i]);
     }
-    // A rate common to every line is printed once, above the lines.
-    return builder.take(QString(), lines.commonRate.isEmpty());
+    return builder.take(QString(), ratePerLine);
 }
 
 Table orderLinesTable(const InvoiceDocument &document, const std::vector<xmlNode *> &orderLines,

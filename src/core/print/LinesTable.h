@@ -6,6 +6,7 @@
 #include "core/support/Decimal.h"
 
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace velkor::print {
@@ -29,11 +30,18 @@ private:
     std::map<Decimal, std::vector<std::size_t>> m_byLine;
 };
 
+// The exchange rate of every line, before and after a correction, when they
+// all have the same one (1 for lines without a rate); none when they differ
+// or a line's figures could not be read.
+std::optional<Decimal> rateOfEveryLine(const InvoiceLines &lines);
+
 // The invoice lines as one table: a column for every field any line has,
 // the name with the line's codes and descriptions under it. A corrected
 // line is printed in its state before and after the correction and their
 // difference, figured as the lines list figures it (`lines`, from
-// buildInvoiceLines).
+// buildInvoiceLines). Where the lines' rates differ (a correction of the
+// rate among them), each line shows its rate and its net price and value in
+// PLN, and a corrected line their change.
 Table invoiceLinesTable(const InvoiceDocument &document, const InvoiceLines &lines, const QString &separator,
                         LineDescriptions &descriptions);
 

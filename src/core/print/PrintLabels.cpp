@@ -18,17 +18,17 @@ const ElementLabel Labels[] = {
     // The header of the file; the form's code and variant are always FA and 3.
     {"KodFormularza", "Kod formularza", K::Hidden},
     {"WariantFormularza", "Wariant formularza", K::Hidden},
-    {"DataWytworzeniaFa", "Data wytworzenia", K::Text},
-    {"SystemInfo", "System wystawcy", K::Text},
+    {"DataWytworzeniaFa", "Data i czas wytworzenia faktury", K::Text},
+    {"SystemInfo", "System teleinformatyczny podatnika", K::Text},
     // Parties.
     {"PrefiksPodatnika", "Prefiks VAT UE", K::Text},
     {"NrEORI", "Numer EORI", K::Text},
     {"NIP", "NIP", K::Text},
     {"IDWew", "Identyfikator wewnętrzny", K::Text},
-    {"KodUE", "Kod kraju UE", K::Text},
+    {"KodUE", "Prefiks VAT UE", K::Text},
     {"NrVatUE", "Numer VAT UE", K::Text},
     {"KodKraju", "Kraj", K::Text},
-    {"NrID", "Identyfikator podatkowy", K::Text},
+    {"NrID", "Inny identyfikator podatkowy", K::Text},
     {"BrakID", "Bez identyfikatora podatkowego", K::Flag},
     {"DaneIdentyfikacyjne", "Dane identyfikacyjne", K::Bundle},
     {"Nazwa", "Nazwa", K::Text},
@@ -44,9 +44,9 @@ const ElementLabel Labels[] = {
     {"TelefonPU", "Telefon", K::Text},
     {"StatusInfoPodatnika", "Status podatnika", K::Code},
     {"NrKlienta", "Numer klienta", K::Text},
-    {"IDNabywcy", "Identyfikator nabywcy", K::Text},
-    {"JST", "Jednostka podrzędna JST", K::Flag},
-    {"GV", "Członek grupy VAT", K::Flag},
+    {"IDNabywcy", "Klucz powiązania danych nabywcy", K::Text},
+    {"JST", "Faktura dotyczy jednostki podrzędnej JST", K::Flag},
+    {"GV", "Faktura dotyczy członka grupy VAT", K::Flag},
     {"Rola", "Rola", K::Code},
     {"RolaInna", "Inny podmiot", K::Flag},
     {"OpisRoli", "Opis roli", K::Text},
@@ -63,7 +63,7 @@ const ElementLabel Labels[] = {
     {"P_6_Od", "Okres od", K::Text},
     {"P_6_Do", "Okres do", K::Text},
     {"P_15", "Kwota należności ogółem", K::Amount},
-    {"KursWalutyZ", "Kurs waluty do podatku", K::Number, 2},
+    {"KursWalutyZ", "Kurs waluty do wyliczenia podatku", K::Number, 2},
     {"RodzajFaktury", "Rodzaj faktury", K::Hidden},
     // Annotations: only those that apply are printed.
     {"Adnotacje", "Adnotacje", K::Bundle},
@@ -112,29 +112,29 @@ const ElementLabel Labels[] = {
     {"ZwrotAkcyzy", "Informacja dla rolnika o zwrocie podatku akcyzowego", K::Flag},
     // Correction.
     {"PrzyczynaKorekty", "Przyczyna korekty", K::Text},
-    {"TypKorekty", "Skutek korekty", K::Code},
+    {"TypKorekty", "Skutek korekty w ewidencji VAT", K::Code},
     {"DaneFaKorygowanej", "Faktury korygowane", K::Rows},
     {"DataWystFaKorygowanej", "Data wystawienia", K::Text},
     {"NrFaKorygowanej", "Numer", K::Text},
     {"NrKSeF", "Wystawiona w KSeF", K::Flag},
     {"NrKSeFFaKorygowanej", "Numer KSeF", K::Text},
     {"NrKSeFN", "Wystawiona poza KSeF", K::Flag},
-    {"OkresFaKorygowanej", "Okres, którego dotyczy korekta", K::Text},
+    {"OkresFaKorygowanej", "Okres udzielonego opustu lub obniżki", K::Text},
     {"NrFaKorygowany", "Poprawny numer faktury korygowanej", K::Text},
     {"Podmiot1K", "Sprzedawca na fakturze korygowanej", K::Group},
     {"Podmiot2K", "Nabywca na fakturze korygowanej", K::Group},
     {"P_15ZK", "Kwota zapłaty przed korektą", K::Amount},
     {"KursWalutyZK", "Kurs waluty przed korektą", K::Number, 2},
     // Advances.
-    {"ZaliczkaCzesciowa", "Otrzymane zaliczki", K::Rows},
+    {"ZaliczkaCzesciowa", "Otrzymane płatności", K::Rows},
     {"P_6Z", "Data otrzymania zapłaty", K::Text},
-    {"P_15Z", "Kwota zapłaty", K::Amount},
+    {"P_15Z", "Kwota płatności", K::Amount},
     {"KursWalutyZW", "Kurs waluty", K::Number, 2},
     {"FakturaZaliczkowa", "Faktury zaliczkowe", K::Rows},
     {"NrKSeFZN", "Wystawiona poza KSeF", K::Flag},
     {"NrFaZaliczkowej", "Numer", K::Text},
     {"NrKSeFFaZaliczkowej", "Numer KSeF", K::Text},
-    {"WartoscZamowienia", "Wartość zamówienia z podatkiem", K::Amount},
+    {"WartoscZamowienia", "Wartość zamówienia lub umowy z podatkiem", K::Amount},
     // Additional descriptions.
     {"DodatkowyOpis", "Informacje dodatkowe", K::Rows},
     {"NrWiersza", "Pozycja", K::Text},
@@ -160,12 +160,12 @@ const ElementLabel Labels[] = {
     {"PKOBZ", "PKOB", K::Text},
     {"P_8A", "J.m.", K::Text},
     {"P_8AZ", "J.m.", K::Text},
-    {"P_8B", "Ilość", K::Number},
-    {"P_8BZ", "Ilość", K::Number},
+    {"P_8B", "Ilość", K::Number, 2},
+    {"P_8BZ", "Ilość", K::Number, 2},
     {"P_9A", "Cena jedn. netto", K::Number, 2},
     {"P_9AZ", "Cena jedn. netto", K::Number, 2},
     {"P_9B", "Cena jedn. brutto", K::Number, 2},
-    {"P_10", "Rabat", K::Number, 2},
+    {"P_10", "Opust lub obniżka", K::Number, 2},
     {"P_11", "Wartość netto", K::Amount},
     {"P_11NettoZ", "Wartość netto", K::Amount},
     {"P_11A", "Wartość brutto", K::Amount},
@@ -194,7 +194,7 @@ const ElementLabel Labels[] = {
     {"SumaObciazen", "Suma obciążeń", K::Amount},
     {"SumaOdliczen", "Suma odliczeń", K::Amount},
     {"DoZaplaty", "Do zapłaty", K::Amount},
-    {"DoRozliczenia", "Nadpłata do rozliczenia", K::Amount},
+    {"DoRozliczenia", "Nadpłata do rozliczenia lub zwrotu", K::Amount},
     // Payment.
     {"Zaplacono", "Zapłacono", K::Flag},
     {"DataZaplaty", "Data zapłaty", K::Text},
@@ -285,7 +285,7 @@ const CodeName CodeNames[] = {
     {"RolaPU", "2", "Komornik sądowy"},
     {"RolaPU", "3", "Przedstawiciel podatkowy"},
     {"ZnacznikZaplatyCzesciowej", "1", "zapłacono w części"},
-    {"ZnacznikZaplatyCzesciowej", "2", "zapłacono w całości"},
+    {"ZnacznikZaplatyCzesciowej", "2", "zapłacono w całości, w dwóch lub więcej częściach"},
     {"P_42_5", "1", "tak"},
     {"P_42_5", "2", "nie"},
     {"RachunekWlasnyBanku", "1", "rozliczenia wierzytelności nabytych przez bank"},
@@ -355,6 +355,37 @@ QString labelOf(const xmlNode *element)
     return labelOf(localName(element));
 }
 
+QString labelIn(const InvoiceDocument &document, const xmlNode *element)
+{
+    const std::string_view name(localName(element));
+    if (name == "KodKraju" && element->parent && xmlStrEqual(element->parent->name, BAD_CAST "DaneIdentyfikacyjne"))
+        return QStringLiteral("Kraj nadania identyfikatora");
+    if (name != "P_15" && name != "P_6" && name != "P_15ZK")
+        return labelOf(element);
+    // As the schema's documentation of each says.
+    const QString kind = NodeText(FaPath(document, "n:Faktura/n:Fa/n:RodzajFaktury").selectFirst()).trimmed();
+    const bool correction = kind.startsWith(QStringLiteral("KOR"));
+    if (name == "P_15" && kind == u"ZAL")
+        return QStringLiteral("Kwota otrzymanej zapłaty");
+    if (name == "P_15" && kind == u"ROZ")
+        return QStringLiteral("Kwota pozostała do zapłaty");
+    if (name == "P_15" && correction)
+        return QStringLiteral("Korekta kwoty należności");
+    if (name == "P_6" && (kind == u"ZAL" || kind == u"KOR_ZAL"))
+        return QStringLiteral("Data otrzymania zapłaty");
+    if (name == "P_15ZK" && kind == u"KOR_ROZ")
+        return QStringLiteral("Kwota pozostała do zapłaty przed korektą");
+    return labelOf(element);
+}
+
+QString significantText(const Decimal &number, int minDecimals, const QString &separator)
+{
+    int decimals = number.decimals();
+    while (decimals > minDecimals && number.rounded(decimals - 1, Rounding::HalfEven) == number)
+        --decimals;
+    return number.format(std::max(minDecimals, decimals), separator);
+}
+
 QString writtenNumber(const xmlNode *element, int minDecimals, const QString &separator)
 {
     const Decimal number = numberOf(element);
@@ -379,6 +410,17 @@ QString invoiceKindName(const QString &code)
     return {};
 }
 
+QString invoiceTitle(const InvoiceDocument &document)
+{
+    const QString kind = NodeText(FaPath(document, "n:Faktura/n:Fa/n:RodzajFaktury").selectFirst()).trimmed();
+    QString title = invoiceKindName(kind);
+    if (title.isEmpty())
+        return QStringLiteral("Faktura ") + kind;
+    if (kind.startsWith(QStringLiteral("KOR")) && FaPath(document, "n:Faktura/n:Fa/n:OkresFaKorygowanej").selectFirst())
+        title = QStringLiteral("Zbiorcza f") + title.mid(1);
+    return title;
+}
+
 QString codeName(const char *name, const QString &code)
 {
     const std::string_view element(name);
@@ -387,8 +429,10 @@ QString codeName(const char *name, const QString &code)
         return RoleName(number);
     if (element == "FormaPlatnosci")
         return paymentFormName(number).toLower();
+    // The codes are numbers: "01" is the code 1.
+    const Decimal value = Decimal::read(code);
     for (const CodeName &entry : CodeNames) {
-        if (element == entry.element && code == QLatin1String(entry.code))
+        if (element == entry.element && !code.trimmed().isEmpty() && value == Decimal::read(QString::fromLatin1(entry.code)))
             return QString::fromUtf8(entry.name);
     }
     return {};
@@ -412,7 +456,7 @@ QString printedValue(const xmlNode *element, const QString &separator)
     case ValueKind::VatRate:
         return !text.isEmpty() && text.front().isDigit() && text.back().isDigit() ? text + u'%' : text;
     case ValueKind::Flag:
-        return text == u"1" ? QStringLiteral("tak") : QString();
+        return isYes(text) ? QStringLiteral("tak") : QString();
     case ValueKind::Hidden:
     case ValueKind::Bundle:
     case ValueKind::Group:

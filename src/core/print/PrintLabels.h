@@ -4,6 +4,10 @@
 
 #include <QString>
 
+namespace velkor {
+class Decimal;
+}
+
 namespace velkor::print {
 
 // How the text of an element is written on paper.
@@ -43,16 +47,26 @@ const ElementLabel *elementLabel(const char *localName);
 // nothing the table misses is lost.
 QString labelOf(const char *localName);
 QString labelOf(const xmlNode *element);
+// The same, where the figure means another thing on another kind of invoice
+// (P_15, P_6, P_15ZK by RodzajFaktury) or in another place (KodKraju).
+QString labelIn(const InvoiceDocument &document, const xmlNode *element);
 
 // The element's text as printed, numbers with `separator`; empty when the
 // element is not printed by itself.
 QString printedValue(const xmlNode *element, const QString &separator);
 
-// A number as written, with at least `minDecimals` decimals.
+// A number as written, with at least `minDecimals` decimals: 2.561 stays
+// 2,561, 10.5000 stays 10,5000.
 QString writtenNumber(const xmlNode *element, int minDecimals, const QString &separator);
+// A figure with every significant decimal (trailing zeros dropped), at
+// least `minDecimals`: -0.0610 is -0,061, 1.5 is 1,50.
+QString significantText(const Decimal &number, int minDecimals, const QString &separator);
 
 // The names of the codes of a few lists, "" for a code outside the list.
 QString invoiceKindName(const QString &code); // RodzajFaktury, as the title says it
+// The title of the invoice: its kind, a correction of a period's supplies
+// (OkresFaKorygowanej) called collective.
+QString invoiceTitle(const InvoiceDocument &document);
 QString codeName(const char *localName, const QString &code);
 
 } // namespace velkor::print

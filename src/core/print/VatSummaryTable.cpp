@@ -43,8 +43,7 @@ QString groupLabel(const RateGroup &group, const QSet<QString> &lineCodes)
 
 } // namespace
 
-std::vector<Item> vatSummaryItems(const InvoiceDocument &document, const QString &separator,
-                                  const std::vector<Finding> &vatFindings)
+std::vector<Item> vatSummaryItems(const InvoiceDocument &document, const QString &separator)
 {
     const QString currency = NodeText(FaPath(document, "n:Faktura/n:Fa/n:KodWaluty").selectFirst()).trimmed();
     const bool foreign = currency.compare(QStringLiteral("PLN"), Qt::CaseInsensitive) != 0;
@@ -102,20 +101,8 @@ std::vector<Item> vatSummaryItems(const InvoiceDocument &document, const QString
         items.emplace_back(std::move(table));
     }
 
-    QStringList problems;
-    for (const Finding &finding : vatFindings) {
-        if (finding.mark == Mark::Remark || finding.mark == Mark::Error)
-            problems << markText(finding.mark) + u' ' + finding.text;
-    }
-    if (!problems.isEmpty()) {
-        items.emplace_back(Paragraph{QStringLiteral("Kontrola faktury: kwoty nagłówka nie zgadzają się z pozycjami "
-                                                    "faktury lub między sobą.\n")
-                                         + problems.join(u'\n'),
-                                     true});
-    }
-
     if (const xmlNode *due = FaPath(document, "n:Faktura/n:Fa/n:P_15").selectFirst())
-        items.emplace_back(Fields{{labelOf(due), printedValue(due, separator) + u' ' + currency}});
+        items.emplace_back(Fields{{labelIn(document, due), printedValue(due, separator) + u' ' + currency}});
     return items;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QPrinter;
 
@@ -26,6 +27,25 @@ struct Message
             && a.buttons == b.buttons && a.cancelIsDefault == b.cancelIsDefault;
     }
 };
+
+// The captions of a message box's buttons: "OK", and "Anuluj" for OK/Cancel.
+inline QStringList buttonCaptions(MessageButtons buttons)
+{
+    if (buttons == MessageButtons::OkCancel)
+        return {QStringLiteral("OK"), QStringLiteral("Anuluj")};
+    return {QStringLiteral("OK")};
+}
+
+// What Ctrl+C in a message box puts on the clipboard, laid out as message
+// boxes on Windows copy theirs: the title, the text and the buttons'
+// captions, each between rules of 27 dashes, with CR LF line breaks.
+inline QString messageBoxText(const Message &message)
+{
+    const QString rule = QStringLiteral("---------------------------\r\n");
+    const QString crlf = QStringLiteral("\r\n");
+    return rule + message.title + crlf + rule + message.text + crlf + rule
+           + buttonCaptions(message.buttons).join(QStringLiteral("   ")) + crlf + rule;
+}
 
 // The modal or shared services of the desktop the program talks to: message
 // boxes, the file and print dialogs, the clipboard and its own windows. The

@@ -104,4 +104,14 @@ QString NodeText(const xmlNode *node)
     return fromXml(content);
 }
 
+bool isYes(QStringView text)
+{
+    text = text.trimmed();
+    if (text.startsWith(u'+'))
+        text = text.mid(1);
+    while (text.size() > 1 && text.front() == u'0')
+        text = text.mid(1);
+    return text == u"1";
+}
+
 } // namespace velkor

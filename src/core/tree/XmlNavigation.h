@@ -46,4 +46,8 @@ const xmlChar *soleText(const xmlNode *node);
 // Appends the node's text (as NodeText gives it) to `out`.
 void appendNodeText(QString &out, const xmlNode *node);
 
+// Whether a yes/no flag of the schema (an xsd:byte, "1" for yes) is set. Its
+// value counts, not its text: "1", "01", "+1" and " 1 " all say yes.
+bool isYes(QStringView text);
+
 } // namespace velkor

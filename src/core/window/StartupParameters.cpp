@@ -1,5 +1,6 @@
 #include "StartupParameters.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -30,8 +31,10 @@ QString startupTitle(const QString &ksefNumber)
 
 QString startupFile(const QString &parameters)
 {
-    const QFileInfo file(parameters);
-    return !parameters.isEmpty() && file.isFile() ? file.absoluteFilePath() : QString();
+    if (parameters.contains(QStringLiteral("¤¤")) || parameters.contains(QStringLiteral("«»"))
+        || !QDir::isAbsolutePath(parameters))
+        return {};
+    return QFileInfo(parameters).absoluteFilePath();
 }
 
 QString parameterStringFromArguments(const QStringList &arguments)

@@ -12,9 +12,12 @@ QString ksefNumberFromParameters(const QString &parameters);
 // The window title after a start-up hand-over.
 QString startupTitle(const QString &ksefNumber);
 
-// The file to open when the whole parameter string is the path of an existing
-// file, as a file manager starts the program; empty otherwise, and then the
-// string is a calling program's hand-over (which never is a bare path).
+// The file to open when the whole parameter string is an absolute path, as a
+// file manager starts the program, whether or not a file is there (opening
+// it reports what is wrong); empty otherwise, and then the string is a
+// calling program's hand-over. A string holding "¤¤" or "«»" is always a
+// hand-over, and a relative name never names a file: what the working
+// folder holds must not swallow a hand-over.
 QString startupFile(const QString &parameters);
 
 // The parameter string from the program's arguments: one argument as it

@@ -59,10 +59,14 @@ RestoredPlacement restorePlacement(const StoredPlacement &stored, const ScreenTw
     if (missingSize.isEmpty())
         missingSize = QSize(MissingSize, MissingSize);
     RestoredPlacement placement;
+    // The size fits what the free part of the screen leaves right of and
+    // below the corner.
     placement.rect.left = restoredEdge(stored.left, screen.width);
-    placement.rect.width = std::min(restoredSize(stored.width, missingSize.width(), UnusableWidth), screen.availableWidth);
+    placement.rect.width = std::min(restoredSize(stored.width, missingSize.width(), UnusableWidth),
+                                    std::max(screen.availableWidth - placement.rect.left, 0));
     placement.rect.top = restoredEdge(stored.top, screen.height);
-    placement.rect.height = std::min(restoredSize(stored.height, missingSize.height(), UnusableHeight), screen.availableHeight);
+    placement.rect.height = std::min(restoredSize(stored.height, missingSize.height(), UnusableHeight),
+                                     std::max(screen.availableHeight - placement.rect.top, 0));
     if (withState) {
         const std::optional<double> state = stored.state ? numberOf(stored.state) : std::optional<double>(2.0);
         if (state && (*state == 0 || *state == 1 || *state == 2))

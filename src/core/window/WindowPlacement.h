@@ -41,9 +41,10 @@ struct ScreenTwips
 // The placement a window opens with. The left and top edges fall back to 200
 // when missing, not numbers or not positive, and stay at least 1000 twips
 // inside the screen's right and bottom edges; a missing width or height is
-// 6000, an unusable one 14000 wide or 9000 high, and neither exceeds the
-// free part of the screen (a store left by a larger monitor would otherwise
-// put the window's far edges out of reach). The state, when asked for,
+// 6000, an unusable one 14000 wide or 9000 high, and neither exceeds what the
+// free part of the screen leaves right of and below the corner (a store left
+// by a larger monitor would otherwise put the window's far edges out of
+// reach). The state, when asked for,
 // defaults to maximised; a text that is no valid state is ignored. A window
 // of its own may open larger at its first use (`missingSize`, in twips).
 RestoredPlacement restorePlacement(const StoredPlacement &stored, const ScreenTwips &screen, bool withState,

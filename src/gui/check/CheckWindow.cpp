@@ -25,7 +25,8 @@ constexpr int QrModulePixels = 3;
 } // namespace
 
 CheckWindow::CheckWindow(QSettings &settings, const CheckReport &report,
-                         std::function<void(const QString &)> copyText, QWidget *parent)
+                         std::function<void(const QString &)> copyText, std::function<void()> printReport,
+                         QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , m_settings(settings)
     , m_placement(new FramePlacement(this))
@@ -33,6 +34,7 @@ CheckWindow::CheckWindow(QSettings &settings, const CheckReport &report,
     , m_qr(new QLabel(this))
     , m_caption(new QLabel(this))
     , m_copyLink(new QPushButton(QStringLiteral("Kopiuj link"), this))
+    , m_print(new QPushButton(QStringLiteral("Drukuj raport"), this))
     , m_close(new QPushButton(QStringLiteral("Zamknij Esc"), this))
 {
     setObjectName(QStringLiteral("Kontrola"));
@@ -50,16 +52,18 @@ CheckWindow::CheckWindow(QSettings &settings, const CheckReport &report,
     m_caption->setText(report.caption);
     m_caption->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_caption->setAlignment(Qt::AlignHCenter);
-    for (QPushButton *button : {m_copyLink, m_close})
+    for (QPushButton *button : {m_copyLink, m_print, m_close})
         button->setAutoDefault(false);
     connect(m_close, &QPushButton::clicked, this, &QDialog::reject); // Esc does the same
     connect(m_copyLink, &QPushButton::clicked, this, [copyText, link = report.link] { copyText(link); });
+    connect(m_print, &QPushButton::clicked, this, [printReport] { printReport(); });
 
     auto *side = new QVBoxLayout;
     side->addWidget(m_qr, 0, Qt::AlignHCenter);
     side->addWidget(m_caption);
     side->addStretch();
     side->addWidget(m_copyLink);
+    side->addWidget(m_print);
     side->addWidget(m_close);
     auto *layout = new QHBoxLayout(this);
     layout->addWidget(m_report, 1);
@@ -71,9 +75,10 @@ CheckWindow::CheckWindow(QSettings &settings, const CheckReport &report,
     m_report->setFocus();
 }
 
-void CheckWindow::Edit(QSettings &settings, const CheckReport &report, std::function<void(const QString &)> copyText)
+void CheckWindow::Edit(QSettings &settings, const CheckReport &report, std::function<void(const QString &)> copyText,
+                       std::function<void()> printReport)
 {
-    CheckWindow window(settings, report, std::move(copyText));
+    CheckWindow window(settings, report, std::move(copyText), std::move(printReport));
     window.setWindowModality(Qt::ApplicationModal);
     window.exec();
 }

@@ -19,7 +19,9 @@
 #include "gui/widgets/TextLinesView.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QTreeView>
@@ -44,6 +46,9 @@ bool isEmpty(const ListView *list)
 {
     return list->listModel()->isEmpty();
 }
+
+// What the status bar says to a command that needs an invoice, without one.
+const QString NoInvoice = QStringLiteral("Brak faktury");
 
 } // namespace
 
@@ -250,6 +255,10 @@ CheckReport *CommandDispatch::checkWithLink()
 
 void CommandDispatch::showCheck()
 {
+    if (!m_state.invoiceDoc) {
+        m_panes.showInfo(NoInvoice);
+        return;
+    }
     try {
         if (const CheckReport *check = checkWithLink())
             m_desktop.showCheckReport(*check);
@@ -260,18 +269,20 @@ void CommandDispatch::showCheck()
 
 void CommandDispatch::printInvoice(bool toPdf)
 {
-    if (!m_state.invoiceDoc || m_loading)
+    if (!m_state.invoiceDoc) {
+        m_panes.showInfo(NoInvoice);
+        return;
+    }
+    if (m_loading)
         return;
     try {
         const InvoiceDocument &document = *m_state.invoiceDoc;
         const QString separator = InvoicePanes::decimalSeparator();
         const InvoiceLines lines = buildInvoiceLines(document, separator);
-        print::PrintSources sources{lines, {}, {}, {}, m_state.ksefNumber, separator};
+        print::PrintSources sources{lines, {}, {}, m_state.ksefNumber, separator};
         CheckReport linkOnly;
         const CheckReport *check = checkWithLink();
-        if (check) {
-            sources.vatFindings = check->sections.at(VatSummarySection).findings;
-        } else {
+        if (!check) {
             // Without the check the printout still carries the link.
             addVerificationLink(linkOnly, document, m_state.ksefNumber);
             check = &linkOnly;
@@ -279,9 +290,11 @@ void CommandDispatch::printInvoice(bool toPdf)
         sources.link = check->link;
         sources.qrCaption = check->caption;
         const print::PrintDocument printout = print::buildPrintDocument(document, sources);
-        if (toPdf)
-            m_print->savePdf(printout, document.sourceBytes());
-        else
+        if (toPdf) {
+            const QString saved = m_print->savePdf(printout, document.sourceBytes());
+            if (!saved.isEmpty())
+                m_panes.showInfo(QStringLiteral("Zapisano PDF: ") + QDir::toNativeSeparators(saved));
+        } else
             m_print->print(printout, document.sourceBytes());
     } catch (...) {
         const Failure failure = failureFromCurrentException();

@@ -36,6 +36,8 @@ void report(Desktop &desktop, const Failure &failure, const char *procedure)
     ReportError(desktop, failure.number(), failure.description(), QString::fromLatin1(procedure));
 }
 
+const QString OrderLinesCaption = QStringLiteral("Pozycje zamówienia  F6");
+
 // Shown in its window, as the toggles leave it; true also before the
 // window itself is first shown.
 bool isShown(const QWidget *widget)
@@ -91,9 +93,11 @@ void InvoicePanes::runCheck()
         return;
     try {
         m_state.check = checkInvoice(*m_state.invoiceDoc, lines, m_state.ksefNumber, decimalSeparator());
-        m_status.setCheck(checkStatusText(m_state.check->remarkCount()));
+        m_status.setCheck(checkStatusText(*m_state.check));
     } catch (...) {
-        // The panes stand; the check is simply not there.
+        // The panes stand; F9 shows why the check is not there.
+        const Failure failure = failureFromCurrentException();
+        m_state.check = failedCheck(failure.description());
         m_status.setCheck(QStringLiteral("Kontrola: nie wykonano"));
     }
 }
@@ -171,19 +175,38 @@ void InvoicePanes::FillList()
     m_lists.lines.model()->clear();
     m_state.commonRate.clear();
     m_status.setCount({});
+    // An order's lines shown before are not this invoice's.
+    if (m_lists.lines.frame()->title() == OrderLinesCaption)
+        m_lists.lines.frame()->setTitle(QStringLiteral("Pozycje faktury  F6"));
+    m_lists.details.frame()->setTitle(QStringLiteral("Pozycja faktury  F7"));
     if (!m_state.invoiceDoc)
         return;
     InvoiceLines lines = buildInvoiceLines(*m_state.invoiceDoc, decimalSeparator());
-    std::vector<ListRow> rows = std::move(lines.rows);
-    const std::optional<Failure> failure = lines.failure;
-    const QString commonRate = lines.commonRate;
+    // An advance invoice has no lines of its own, but the order's.
+    std::optional<InvoiceLines> order;
+    if (lines.rows.empty() && !lines.failure)
+        order = buildInvoiceLines(*m_state.invoiceDoc, decimalSeparator(), OrderLinesPath);
+    InvoiceLines &shown = order && !order->rows.empty() ? *order : lines;
+    std::vector<ListRow> rows = std::move(shown.rows);
+    const std::optional<Failure> failure = shown.failure;
+    const QString commonRate = shown.commonRate;
+    const bool orderLines = &shown != &lines;
     m_lineFigures = std::move(lines); // for the check, once the panes are filled
     if (!showRows(m_lists.lines.list(), std::move(rows), failure, "FillList") || m_lists.lines.model()->isEmpty())
         return;
     m_state.commonRate = commonRate;
-    m_lists.lines.frame()->setTitle(QStringLiteral("Pozycje faktury netto  F6"));
+    m_lists.lines.frame()->setTitle(orderLines ? OrderLinesCaption : QStringLiteral("Pozycje faktury netto  F6"));
+    if (orderLines)
+        m_lists.details.frame()->setTitle(QStringLiteral("Pozycja zamówienia  F7"));
     m_lists.lines.list()->selectRow(0);
     m_status.setCount(QString::number(m_lists.lines.model()->rowCount()));
+    // No figure is cut short by widths fitted to another invoice.
+    QList<int> figures{0};
+    for (int column = 1; column < m_lists.lines.model()->columnCount(); ++column) {
+        if (m_lists.lines.model()->columns()[std::size_t(column)].alignment & Qt::AlignRight)
+            figures << column;
+    }
+    m_lists.lines.list()->widenToFit(figures);
 }
 
 void InvoicePanes::FillListS()
@@ -191,8 +214,10 @@ void InvoicePanes::FillListS()
     if (!m_state.invoiceDoc)
         return;
     HeaderFields fields = buildHeaderFields(*m_state.invoiceDoc, m_state.commonRate, decimalSeparator());
-    if (showRows(m_lists.header.list(), std::move(fields.rows), fields.failure, "FillListS"))
+    if (showRows(m_lists.header.list(), std::move(fields.rows), fields.failure, "FillListS")) {
+        m_lists.header.list()->fitNamesColumn();
         m_lists.header.list()->selectRow(0);
+    }
 }
 
 void InvoicePanes::FillListK()
@@ -203,7 +228,13 @@ void InvoicePanes::FillListK()
     if (!showRows(m_lists.corrected.list(), std::move(corrected.rows), corrected.failure, "FillListK") || m_lists.corrected.model()->isEmpty())
         return;
     m_korygowane.setEnabled(true);
+    m_lists.corrected.list()->fitNamesColumn();
     m_lists.corrected.list()->selectRow(0);
+}
+
+void InvoicePanes::showInfo(const QString &text)
+{
+    m_status.setInfo(text);
 }
 
 void InvoicePanes::toggleCorrections()
@@ -313,6 +344,7 @@ void InvoicePanes::ShowLineDetails(int row)
                                                m_lists.lines.model()->row(row), row + 1);
         m_textAndReveal.ScheduleReveal(details.lineRequest);
         m_lists.details.model()->setRows(std::move(details.rows));
+        m_lists.details.list()->fitNamesColumn();
     } catch (...) {
         // Whatever was listed stays; nothing is reported.
     }

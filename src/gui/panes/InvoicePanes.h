@@ -53,6 +53,8 @@ public:
     // Korygowane box says.
     void ToggleCorrections();
     // Turns Korygowane over, when it can be, and shows the pane it then names.
+    // A word to the user in the status bar's info panel.
+    void showInfo(const QString &text);
     void toggleCorrections();
 
     // The summary of the focused pane's selection in the status bar: a list,

@@ -411,15 +411,21 @@ private:
         if (m_document.link.isEmpty())
             return;
         const double side = m_geometry.millimetres(CodeSide);
-        const double height = side + lineHeight(PrintFont::Small) + m_geometry.points(2);
+        // The caption (a KSeF number is wider than the code) is centred
+        // under the code as far as the margin lets it.
+        const QStringList caption = wrap(m_document.qrCaption, PrintFont::Small, width());
+        const double height = side + caption.size() * lineHeight(PrintFont::Small) + m_geometry.points(2);
         m_y += m_geometry.millimetres(4);
         if (m_y + height > bottom())
             newPage();
         const double y = bottom() - height;
         m_result.codeArea = QRectF(left(), y, side, side);
-        const QString caption = m_document.qrCaption;
-        text(left() + (side - metrics(PrintFont::Small).horizontalAdvance(caption)) / 2, y + side, caption,
-             PrintFont::Small, Black);
+        double captionY = y + side;
+        for (const QString &line : caption) {
+            const double centred = left() + (side - metrics(PrintFont::Small).horizontalAdvance(line)) / 2;
+            text(std::max(left(), centred), captionY, line, PrintFont::Small, Black);
+            captionY += lineHeight(PrintFont::Small);
+        }
         const double x = left() + side + m_geometry.millimetres(4);
         const double textWidth = width() - side - m_geometry.millimetres(4);
         double lineY = y + m_geometry.millimetres(3);

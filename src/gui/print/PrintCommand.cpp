@@ -107,25 +107,30 @@ void PrintCommand::print(const print::PrintDocument &document, const QByteArray 
     }
 }
 
-void PrintCommand::savePdf(const print::PrintDocument &document, const QByteArray &invoiceBytes)
+QString PrintCommand::savePdf(const print::PrintDocument &document, const QByteArray &invoiceBytes)
 {
     QString path = m_desktop.chooseSaveFile(QStringLiteral("Pliki PDF|*.pdf"), startPath(document),
                                             QStringLiteral("Zapisz PDF"));
     if (path.isEmpty())
-        return;
+        return {};
     if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
         path += QStringLiteral(".pdf");
-    m_settings.setValue(PdfPathKey, folderOfPath(path));
-    m_settings.sync();
     const QString title = QStringLiteral("Zapisz PDF - błąd");
     if (holdsInvoice(path, invoiceBytes)) {
         m_desktop.showMessage(failure(title, path, QStringLiteral("To plik faktury; wybierz inną nazwę.")));
-        return;
+        return {};
     }
     const BusyCursor busy;
     const QString problem = writePdf(document, path);
-    if (!problem.isEmpty())
+    if (!problem.isEmpty()) {
         m_desktop.showMessage(failure(title, path, problem));
+        return {};
+    }
+    // A folder the PDF could not be written to (a device, a folder of the
+    // system) is not where the next save dialog opens.
+    m_settings.setValue(PdfPathKey, folderOfPath(path));
+    m_settings.sync();
+    return path;
 }
 
 QString PrintCommand::writePdf(const print::PrintDocument &document, const QString &path)

@@ -13,7 +13,8 @@ class Desktop;
 
 // The printout of the shown invoice: through the print dialog (Ctrl+P) or
 // straight into a PDF file chosen in the save dialog (Ctrl+Shift+P), whose
-// folder is remembered in the settings ("Okno/PathPdf").
+// folder is remembered in the settings ("Okno/PathPdf") once a PDF has been
+// written there.
 class PrintCommand
 {
 public:
@@ -22,7 +23,9 @@ public:
     // `invoiceBytes`: the file the invoice was read from, which neither
     // writes over.
     void print(const print::PrintDocument &document, const QByteArray &invoiceBytes);
-    void savePdf(const print::PrintDocument &document, const QByteArray &invoiceBytes);
+    // Returns the path of the PDF written (".pdf" added to a name without
+    // it), or an empty text when none was.
+    QString savePdf(const print::PrintDocument &document, const QByteArray &invoiceBytes);
 
     // Writes the document as a PDF file, replacing the file only once it is
     // whole. Returns an empty text, or why it could not.

@@ -57,6 +57,9 @@ PrintFonts::PrintFonts(QPaintDevice &device)
         QFont f(family());
         f.setPointSizeF(points);
         f.setBold(bold);
+        // No ligatures: "fi" drawn as one glyph reads back from the PDF as
+        // "ﬁ", which no search for the word finds.
+        f.setStyleStrategy(QFont::PreferNoShaping);
         // Kerning and hinting follow the device, so measuring and painting agree.
         m_fonts[std::size_t(font)] = QFont(f, &device);
     };

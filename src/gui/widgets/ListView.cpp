@@ -3,6 +3,7 @@
 #include "core/invoice/ListModel.h"
 
 #include <QAbstractItemDelegate>
+#include <QHash>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 
@@ -30,6 +31,12 @@ ListView::ListView(ListModel *model, const QString &name, QWidget *parent) : QTa
     horizontalHeader()->setDefaultSectionSize(100);
     horizontalHeader()->setStretchLastSection(false);
 
+    m_userWidths.assign(std::size_t(model->columnCount()), -1);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int width) {
+        const bool stretched = horizontalHeader()->stretchLastSection() && column == m_model->columnCount() - 1;
+        if (!m_resizingFromCode && !stretched && column >= 0 && column < int(m_userWidths.size()))
+            m_userWidths[std::size_t(column)] = width;
+    });
     connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex &index) {
         if (index.isValid())
             Q_EMIT rowChosen(index.row());
@@ -88,6 +95,82 @@ int ListView::sizeHintForColumn(int column) const
     initViewItemOption(&option);
     const QModelIndex index = m_model->index(widestRow, column);
     return itemDelegateForIndex(index)->sizeHint(option, index).width() + (showGrid() ? 1 : 0);
+}
+
+int ListView::widestCellWidth(int column) const
+{
+    const QFontMetrics metrics(font());
+    // Figures repeat few characters: each advance is measured once.
+    QHash<char16_t, int> advances;
+    int widestRow = -1;
+    int widest = -1;
+    for (int row = 0; row < m_model->rowCount(); ++row) {
+        int width = 0;
+        for (const QChar c : m_model->row(row).cellView(column)) {
+            auto advance = advances.find(c.unicode());
+            if (advance == advances.end())
+                advance = advances.insert(c.unicode(), metrics.horizontalAdvance(c));
+            width += *advance;
+        }
+        if (width > widest) {
+            widest = width;
+            widestRow = row;
+        }
+    }
+    if (widestRow < 0)
+        return 0;
+    // The padding and grid line a cell has, as the view measures it; the
+    // text measured whole may come out a little wider than its characters.
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const QModelIndex index = m_model->index(widestRow, column);
+    const int cell = itemDelegateForIndex(index)->sizeHint(option, index).width() + (showGrid() ? 1 : 0);
+    return std::max(cell, cell - metrics.horizontalAdvance(m_model->row(widestRow).cell(column)) + widest);
+}
+
+void ListView::widenToFit(const QList<int> &columns, int limit)
+{
+    for (const int column : columns) {
+        const int width = columnWidth(column);
+        if (width == 0 || column >= int(m_userWidths.size()))
+            continue;
+        const int needed = std::min(limit, std::max(widestCellWidth(column), horizontalHeader()->sectionSizeHint(column)));
+        if (width >= needed)
+            continue;
+        if (m_userWidths[std::size_t(column)] < 0)
+            m_userWidths[std::size_t(column)] = width;
+        m_resizingFromCode = true;
+        setColumnWidth(column, needed);
+        m_resizingFromCode = false;
+    }
+}
+
+void ListView::fitNamesColumn()
+{
+    widenToFit({0}, viewport()->width() / 2);
+}
+
+void ListView::stretchLastColumn()
+{
+    const int last = m_model->columnCount() - 1;
+    if (last >= 0 && m_userWidths[std::size_t(last)] < 0)
+        m_userWidths[std::size_t(last)] = columnWidth(last);
+    horizontalHeader()->setStretchLastSection(true);
+}
+
+int ListView::userColumnWidth(int column) const
+{
+    const int width = column >= 0 && column < int(m_userWidths.size()) ? m_userWidths[std::size_t(column)] : -1;
+    return width >= 0 ? width : columnWidth(column);
+}
+
+void ListView::setUserColumnWidth(int column, int width)
+{
+    if (column >= 0 && column < int(m_userWidths.size()))
+        m_userWidths[std::size_t(column)] = width;
+    m_resizingFromCode = true;
+    setColumnWidth(column, width);
+    m_resizingFromCode = false;
 }
 
 QModelIndex ListView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)

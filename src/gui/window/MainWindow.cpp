@@ -84,6 +84,9 @@ MainWindow::MainWindow(Desktop *desktop, QWidget *parent)
     m_corrected = std::make_unique<ListPane>(this, "RamkaK", QStringLiteral("Dokumenty korygowane  F3"),
                                              std::vector<ButtonSpec>{{4, QStringLiteral("Kopiuj zawartość Ctrl+F3"), ChooseAndCopyTip}},
                                              QStringLiteral("ListaK"), correctedDocumentColumns(), false);
+    // Names, accounts and KSeF numbers get the panes' remaining width.
+    for (const ListPane *pane : {m_header.get(), m_details.get(), m_corrected.get()})
+        pane->list()->stretchLastColumn();
     m_text = std::make_unique<TextPane>(this);
     m_status = std::make_unique<StatusPanels>(this);
 
@@ -202,7 +205,7 @@ void MainWindow::RestoreColumnWidths(ListView *list)
 {
     for (int column = 0; column < list->listModel()->columnCount(); ++column) {
         const QString key = columnWidthKey(list->objectName(), column + 1);
-        list->setColumnWidth(column, restoredColumnWidth(readStoredText(*m_settings, Section, key)));
+        list->setUserColumnWidth(column, restoredColumnWidth(readStoredText(*m_settings, Section, key)));
     }
 }
 
@@ -210,7 +213,7 @@ void MainWindow::SaveColumnWidths(ListView *list)
 {
     QList<QPair<QString, QString>> widths;
     for (int column = 0; column < list->listModel()->columnCount(); ++column)
-        widths.append({columnWidthKey(list->objectName(), column + 1), QString::number(list->columnWidth(column))});
+        widths.append({columnWidthKey(list->objectName(), column + 1), QString::number(list->userColumnWidth(column))});
     writeStoredTexts(*m_settings, Section, widths);
 }
 

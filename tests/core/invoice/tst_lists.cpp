@@ -97,6 +97,9 @@ private Q_SLOTS:
         QTest::newRow("zw takes the gross as it is") << ""
             << "<P_8B>1</P_8B><P_9B>123.456</P_9B><P_11A>99.99</P_11A><P_12>zw</P_12>" << "1,00|123,46| |99,99||zw|"
             << "";
+        // OSS: the rate is P_12_XII; 119 / 1.19 = 100.
+        QTest::newRow("gross under OSS") << ""
+            << "<P_8B>1</P_8B><P_9B>119</P_9B><P_11A>119</P_11A><P_12_XII>19</P_12_XII>" << "1,00|100,00| |100,00|||" << "";
         // 10 -> 8 at 5.00: the quantity changes by -2, the value by -10, and
         // the unchanged price is shown as the price, not 0.
         QTest::newRow("quantity corrected") << "<P_8B>10</P_8B><P_9A>5.00</P_9A><P_11>50</P_11><P_12>23</P_12>"
@@ -133,8 +136,8 @@ private Q_SLOTS:
         const auto line = [](const QString &number, const QString &children) {
             return QStringLiteral("<FaWiersz><NrWierszaFa>%1</NrWierszaFa><P_7>x</P_7>%2</FaWiersz>").arg(number, children);
         };
-        // The before state is written "01": line numbers pair as numbers.
-        const QString lines = (before.isEmpty() ? QString() : line(QStringLiteral("01"), before + QStringLiteral("<StanPrzed>1</StanPrzed>")))
+        // The before state is written "01", its flag " 01 ": both are read as numbers.
+        const QString lines = (before.isEmpty() ? QString() : line(QStringLiteral("01"), before + QStringLiteral("<StanPrzed> 01 </StanPrzed>")))
                               + line(QStringLiteral("1"), after);
         const InvoiceLines result = linesOf(lines);
         QVERIFY(!result.failure);
@@ -155,6 +158,7 @@ private Q_SLOTS:
         // Rates are compared as numbers; different rates and a rate of 1 are no common rate.
         QCOMPARE(linesOf(line("1", "4.25") + line("2", "4.2500")).commonRate, QStringLiteral("4,250000"));
         QCOMPARE(linesOf(line("1", "4.25") + line("2", "4.30")).commonRate, QString());
+        QCOMPARE(linesOf(line("1", "4.25") + line("2", "4.25") + line("3", "4.30")).commonRate, QString());
         QCOMPARE(linesOf(line("1", "1") + line("2", "1")).commonRate, QString());
         // The line number is shown as a whole number.
         QCOMPARE(linesOf(line("007", "1")).rows[0].cell(0), QStringLiteral("7"));
@@ -273,21 +277,6 @@ private Q_SLOTS:
         QCOMPARE(lines.rows[std::size_t(row)].cells().mid(0, expected.size()), expected);
     }
 
-    void correctionOfTheRateOnlyShowsWhatItCorrects()
-    {
-        // 800 EUR at 4.2106 (3368.48 PLN) corrected to 4.2142 (3371.36 PLN):
-        // the correction is about 2.88 PLN.
-        const auto document = validDocument(fileBytes(publicExample("korygujaca__FA_3_Przyklad_3_poprawiony.xml")), true);
-        QVERIFY(document);
-        const InvoiceLines lines = buildInvoiceLines(*document, QStringLiteral(","));
-        QVERIFY(!lines.failure);
-        QCOMPARE(lines.rows.size(), std::size_t(1));
-        QCOMPARE(lines.rows[0].cells().mid(0, 10), (QStringList{"1", "", "szt.", "1,00", "2,88", "800,00", "2,88",
-                                                              "800,00", "23", "4,214200"}));
-        QCOMPARE(lines.rows[0].changeNote, QStringLiteral("\r\nIlość po\t1,00\r\nIlość przed\t1,00\r\nCena po\t3371,36"
-                                                          "\r\nCenaW po\t800,00\r\nCena przed\t3368,48\r\nCenaW przed\t800,00"));
-    }
-
     // The details list every non-blank cell of a line with its own element,
     // the line's descriptions, then the figures before and after a
     // correction. Before-state lines, missing children and descriptions out
@@ -374,7 +363,9 @@ private Q_SLOTS:
         invoice.totals = QStringLiteral(
             "<P_13_1>1234.5</P_13_1><P_14_1>283.94</P_14_1><P_14_1W>1206.72</P_14_1W><P_13_2>10</P_13_2>"
             "<P_14_2>0.8</P_14_2><P_14_2W>3.4</P_14_2W><P_13_3>-5</P_13_3><P_14_3>-0.25</P_14_3><P_14_3W>-1.06</P_14_3W>"
-            "<P_13_4>7</P_13_4><P_14_4>0</P_14_4><P_13_6_1>8</P_13_6_1><P_13_7>9.9</P_13_7><P_13_11>11</P_13_11>"
+            "<P_13_4>7</P_13_4><P_14_4>0</P_14_4><P_14_4W>0.5</P_14_4W><P_13_5>1</P_13_5><P_14_5>2</P_14_5>"
+            "<P_13_6_1>8</P_13_6_1><P_13_6_2>3</P_13_6_2><P_13_6_3>4</P_13_6_3><P_13_7>9.9</P_13_7><P_13_8>5</P_13_8>"
+            "<P_13_9>6</P_13_9><P_13_10>12</P_13_10><P_13_11>11</P_13_11>"
             "<P_15>1528.99</P_15>");
         invoice.adnotacje.replace(QStringLiteral("<P_18A>2"), QStringLiteral("<P_18A>1"))
             .replace(QStringLiteral("<P_PMarzyN>1</P_PMarzyN>"),
@@ -410,10 +401,16 @@ private Q_SLOTS:
             "Waluta|EUR|Fa / KodWaluty", "Kurs|" + rate + "|",
             "Razem netto 23%|" + n("1234.50") + "|Fa / P_13_1", "Razem netto 8%|" + n("10.00") + "|Fa / P_13_2",
             "Razem netto 5%|" + n("-5.00") + "|Fa / P_13_3", "Razem netto ryczałt taxi|" + n("7.00") + "|Fa / P_13_4",
-            "Razem netto 0%|" + n("8.00") + "|Fa / P_13_6_1", "Razem netto zw|" + n("9.90") + "|Fa / P_13_7",
+            "Razem netto OSS|" + n("1.00") + "|Fa / P_13_5", "Razem netto 0%|" + n("8.00") + "|Fa / P_13_6_1",
+            "Razem netto 0% WDT|" + n("3.00") + "|Fa / P_13_6_2", "Razem netto 0% eksport|" + n("4.00") + "|Fa / P_13_6_3",
+            "Razem netto zw|" + n("9.90") + "|Fa / P_13_7", "Razem netto poza krajem|" + n("5.00") + "|Fa / P_13_8",
+            "Razem netto art. 100|" + n("6.00") + "|Fa / P_13_9",
+            "Razem netto odwrotne obciążenie|" + n("12.00") + "|Fa / P_13_10",
             "Razem VAT 23%|" + n("283.94") + "|Fa / P_14_1", "Razem VAT 23% PLN|" + n("1206.72") + "|Fa / P_14_1W",
             "Razem VAT 8%|" + n("0.80") + "|Fa / P_14_2", "Razem VAT 8% PLN|" + n("3.40") + "|Fa / P_14_2W",
             "Razem VAT 5%|" + n("-0.25") + "|Fa / P_14_3", "Razem VAT 5% PLN|" + n("-1.06") + "|Fa / P_14_3W",
+            "Razem VAT ryczałt taxi|" + n("0.00") + "|Fa / P_14_4", "Razem VAT ryczałt taxi PLN|" + n("0.50") + "|Fa / P_14_4W",
+            "Razem VAT OSS|" + n("2.00") + "|Fa / P_14_5",
             "Razem marża|" + n("11.00") + "|Fa / P_13_11", "Razem brutto|" + n("1528.99") + "|Fa / P_15",
             "Zapłacono|w całości|Fa / Platnosc / Zaplacono",
             "Termin płatności|2026-02-14|Fa / Platnosc / TerminPlatnosci / Termin",
@@ -441,6 +438,11 @@ private Q_SLOTS:
         QTest::newRow("flags need their texts") << "<Fa><Adnotacje><P_18A>2</P_18A><PMarzy><P_PMarzy>2</P_PMarzy>"
                                                    "</PMarzy></Adnotacje><Platnosc><Zaplacono>0</Zaplacono></Platnosc></Fa>"
                                                 << QStringList();
+        QTest::newRow("flags are numbers") << "<Fa><Adnotacje><P_18A> 1 </P_18A><PMarzy><P_PMarzy>+1</P_PMarzy>"
+                                              "</PMarzy></Adnotacje><Platnosc><Zaplacono>01</Zaplacono></Platnosc></Fa>"
+                                           << QStringList{"VAT Marża|+1|Fa / Adnotacje / PMarzy / P_PMarzy",
+                                                          "Zapłacono|w całości|Fa / Platnosc / Zaplacono",
+                                                          "MPP| 1 |Fa / Adnotacje / P_18A"};
 
         const auto form = [&payment](const char *name, const char *platnosc, const char *shown) {
             QTest::newRow(name) << payment(QString::fromUtf8(platnosc))

@@ -302,6 +302,88 @@ private Q_SLOTS:
         QCOMPARE(storedFolder(), QDir::toNativeSeparators(m_temp.filePath(QStringLiteral("zle"))));
     }
 
+    // Each kind of error libxml2 reports for an invoice, in Polish: the
+    // element by its path in the tree, the value and what the schema wants;
+    // libxml2's own text follows on a second line.
+    void reasonsInPolish_data()
+    {
+        QTest::addColumn<QString>("xml");
+        QTest::addColumn<QString>("reason");
+        const QString xml = TestInvoice().toXml();
+        const auto row = [&xml](const char *name, const QString &from, const QString &to, const char *reason) {
+            QVERIFY2(xml.contains(from), name);
+            QTest::newRow(name) << QString(xml).replace(from, to) << QString::fromUtf8(reason);
+        };
+        row("pattern of a NIP", "6891152920", "689115292", "Wartość „689115292” w elemencie Podmiot1 / DaneIdentyfikacyjne / "
+            "NIP nie ma wymaganej postaci: NIP to 10 cyfr bez kresek i spacji, np. 6891152920.");
+        QTest::newRow("pattern of a KSeF number")
+            << QString::fromUtf8(fileBytes(publicExample("korygujaca__FA_3_Przyklad_3.xml")))
+            << "Wartość „210415750-20250310-FF4861C9CC3F-BA” w elemencie Fa / DaneFaKorygowanej / NrKSeFFaKorygowanej "
+               "nie ma wymaganej postaci: numer KSeF to NIP (10 cyfr), data RRRRMMDD, 12 znaków szesnastkowych i 2 znaki "
+               "sumy kontrolnej, rozdzielone kreskami, np. 6891152920-20260302-0A1B2C3D4E5F-41.";
+        row("enumeration", ">VAT<", ">FV<", "Wartość „FV” w elemencie Fa / RodzajFaktury nie jest dozwolona. Dozwolone "
+            "wartości: VAT, KOR, ZAL, ROZ, UPR, KOR_ZAL, KOR_ROZ.");
+        row("long enumeration", ">PLN<", ">ZLT<", "Wartość „ZLT” w elemencie Fa / KodWaluty nie jest dozwolona. Schemat "
+            "dopuszcza 182 wartości, między innymi: AED, AFN, ALL, AMD, ANG, AOA, ARS, …");
+        row("empty", "FV/1/2025", "", "Element Fa / P_2 jest pusty, a musi mieć co najmniej 1 znak.");
+        row("too long", "Nabywca s.c.", QString(513, u'n'), "Wartość „nnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnn…” "
+            "w elemencie Podmiot2 / DaneIdentyfikacyjne / Nazwa ma 513 znaków, a może mieć najwyżej 512.");
+        row("fraction digits", "100.00", "100.005", "Wartość „100.005” w elemencie Fa / P_15 ma za dużo cyfr po kropce "
+            "dziesiętnej: dozwolone najwyżej 2.");
+        row("total digits", "100.00", "1234567890123456789", "Wartość „1234567890123456789” w elemencie Fa / P_15 ma za dużo "
+            "cyfr: dozwolone najwyżej 18.");
+        row("earliest date", "<P_1>2025-01-31", "<P_1>1899-12-31", "Wartość „1899-12-31” w elemencie Fa / P_1 jest "
+            "wcześniejsza niż najwcześniejsza dozwolona data 2006-01-01.");
+        row("exclusive minimum", "</Fa>", invoiceLine("0", {}) + "</Fa>", "Wartość „0” w elemencie Fa / FaWiersz / NrWierszaFa "
+            "musi być większa niż 0.");
+        row("not a date", "<P_1>2025-01-31", "<P_1>31.01.2025", "Wartość „31.01.2025” w elemencie Fa / P_1 nie jest poprawną "
+            "datą w postaci RRRR-MM-DD, np. 2026-03-02.");
+        row("not an amount", "100.00", "100,00", "Wartość „100,00” w elemencie Fa / P_15 nie jest kwotą: liczbą z kropką "
+            "dziesiętną, bez spacji, np. 1234.50.");
+        row("not a date and time", "2026-02-01T10:00:00Z", "2026-02-01 10:00", "Wartość „2026-02-01 10:00” w elemencie "
+            "Naglowek / DataWytworzeniaFa nie jest poprawną datą z godziną w postaci RRRR-MM-DDTGG:MM:SS, np. "
+            "2026-03-02T09:15:00Z.");
+        row("missing element", "<P_2>FV/1/2025</P_2>", "", "Element Fa / P_15 nie może stać w tym miejscu; oczekiwano "
+            "jednego z elementów: P_1M, P_2.");
+        row("missing child", "<P_19N>1</P_19N>", "", "W elemencie Fa / Adnotacje / Zwolnienie brakuje jednego z wymaganych "
+            "elementów: P_19, P_19N.");
+        row("unexpected element", "<P_1>", "<Uwagi>x</Uwagi><P_1>", "Element Fa / Uwagi nie może stać w tym miejscu; "
+            "oczekiwano elementu: P_1.");
+        row("text among elements", "<Adnotacje>", "<Adnotacje>tak", "Element Fa / Adnotacje może zawierać tylko inne "
+            "elementy, a zawiera tekst.");
+        row("element in a value", "FV/1/2025", "FV<b>1</b>", "Element Fa / P_2 może zawierać tylko wartość, a zawiera inne "
+            "elementy.");
+        row("other namespace", FaNamespace, "http://example.com/", "Dokument nie jest fakturą FA(3): schemat nie zna jego "
+            "elementu głównego Faktura z przestrzeni nazw http://example.com/.");
+        row("fixed attribute", "\"FA (3)\"", "\"FA (2)\"", "Wartość „FA (2)” w atrybucie kodSystemowy elementu Naglowek / "
+            "KodFormularza jest inna niż wymagana przez schemat: „FA (3)”.");
+        row("missing attribute", " wersjaSchemy=\"1-0E\"", "", "W elemencie Naglowek / KodFormularza brakuje wymaganego "
+            "atrybutu wersjaSchemy.");
+        row("attribute not allowed", "<P_2>", "<P_2 typ=\"x\">", "Element Fa / P_2 ma atrybut typ, którego schemat nie przewiduje.");
+        QTest::newRow("not XML") << "ala ma kota" << "To nie jest dokument XML: nie zaczyna się znacznikiem „<”.";
+        row("tag mismatch", "</Fa>", "</Faa>", "Znacznik zamykający </Faa> nie pasuje do otwartego elementu Fa.");
+        QTest::newRow("cut short") << xml.left(xml.indexOf("Nabywca") + 7) << "Tekst kończy się przed zamknięciem elementu Nazwa: dokument jest niepełny.";
+        row("control character", "Nabywca", "Nab\x01ywca", "Dokument zawiera znak niedozwolony w XML (na przykład znak "
+            "sterujący), w elemencie Podmiot2 / DaneIdentyfikacyjne / Nazwa.");
+        row("unknown entity", "Nabywca", "&nabywca;", "Dokument odwołuje się do nieznanej encji „&nabywca;”, w elemencie "
+            "Podmiot2 / DaneIdentyfikacyjne / Nazwa.");
+        row("attribute twice", "wersjaSchemy=", "kodSystemowy=\"FA (3)\" wersjaSchemy=", "Atrybut „kodSystemowy” występuje "
+            "w jednym znaczniku więcej niż raz, w elemencie Naglowek.");
+    }
+    void reasonsInPolish()
+    {
+        QFETCH(QString, xml);
+        QFETCH(QString, reason);
+        m_desktop.clipboard = xml;
+        QVERIFY(!load(LoadSource::Clipboard));
+        QCOMPARE(m_desktop.messages.size(), 1);
+        const QStringList lines = m_desktop.messages[0].text.split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines[1], QStringLiteral("Powód: ") + reason);
+        QVERIFY2(lines[2].startsWith(QStringLiteral("Komunikat parsera: ")) && lines[2].size() < 330, qPrintable(lines[2]));
+        QVERIFY(lines[3].startsWith(QStringLiteral("Linia: ")));
+    }
+
     // A stylesheet is only a hint and a document type declaration alone does
     // not fail the load: the invoice loads, and nothing is even asked for.
     void harmlessDeclarationsLoadAndFetchNothing_data()

@@ -6,6 +6,7 @@
 #include "core/print/PrintLabels.h"
 
 #include "fixtures/TestDocuments.h"
+#include "fixtures/TestInvoices.h"
 
 #include <QtTest>
 
@@ -15,14 +16,13 @@ using namespace velkor::test;
 
 namespace {
 
-PrintDocument printoutOf(const InvoiceDocument &document)
+PrintDocument printoutOf(const InvoiceDocument &document, const QString &ksefNumber = QString())
 {
     const QString comma = QStringLiteral(",");
     const InvoiceLines lines = buildInvoiceLines(document, comma);
-    CheckReport check = checkInvoice(document, lines, QString(), comma);
-    addVerificationLink(check, document, QString());
-    return buildPrintDocument(document, {lines, check.sections[VatSummarySection].findings, check.link,
-                                         check.caption, QString(), comma});
+    CheckReport check = checkInvoice(document, lines, ksefNumber, comma);
+    addVerificationLink(check, document, ksefNumber);
+    return buildPrintDocument(document, {lines, check.link, check.caption, ksefNumber, comma});
 }
 
 // Every text of the printout, one a line.
@@ -79,13 +79,13 @@ void addExamples()
     QTest::newRow("correcting") << own("faktura-korygujaca.xml") << "|Pozycje faktury|Podsumowanie VAT|Korekta"
                                 << QStringList{"Faktura korygująca", "1|przed|Krzesło", "1|po|Krzesło",
                                                "|zmiana|||-2,00|0,00|-199,90|", "|zmiana|||0,00|-4,00|-20,00|",
-                                               "2026-03-02|FV/2026/03/017|tak|6891152920-20260302-0A1B2C3D4E5F-7A"};
+                                               "2026-03-02|FV/2026/03/017|tak|6891152920-20260302-0A1B2C3D4E5F-41"};
     QTest::newRow("foreign currency") << own("faktura-walutowa.xml") << "|Pozycje faktury|Podsumowanie VAT|Płatność"
                                       << QStringList{"Kurs waluty: 4,281700", "Wartość netto EUR",
                                                      "Kwota należności ogółem: 1340,00 EUR"};
     QTest::newRow("advance") << own("faktura-zaliczkowa.xml")
                              << "|Zamówienie|Podsumowanie VAT|Zaliczki|Płatność|Warunki transakcji"
-                             << QStringList{"Faktura zaliczkowa", "Kwota VAT PLN", "3000,00|690,00|2954,37|3690,00",
+                             << QStringList{"Faktura zaliczkowa", "Kwota VAT PLN", "3000,00|690,00|2951,86|3690,00",
                                             "Pozycje zamówienia", "1|Pompa ciepła „Żubr” 12 kW\nIndeks: PC-12|szt|1",
                                             "2026-04-02|2000,00|4,2750"};
     QTest::newRow("advance, public") << shared("zaliczkowa__FA_3_Przyklad_1.xml")
@@ -104,8 +104,7 @@ void addExamples()
                                                "Paliwo gazowe|11.112", "Nr punktu poboru: 1234567890123456789012"};
     QTest::newRow("third parties") << shared("podstawowa__FA_3_Przyklad_1.xml")
                                    << "|Pozycje faktury|Podsumowanie VAT|Płatność"
-                                   << QStringList{"Podmiot trzeci 13", "Opis roli: Obserwator", "Udział: 50%",
-                                                  "BŁĄD Stawka zw, 1 pozycja: P_13_7 4001,49"};
+                                   << QStringList{"Podmiot trzeci 13", "Opis roli: Obserwator", "Udział: 50%"};
     QTest::newRow("third parties, attachment") << own("faktura-podmioty-zalacznik.xml")
                                                << "|Pozycje faktury|Podsumowanie VAT|Płatność|Warunki transakcji|"
                                                   "Informacje dodatkowe|Stopka|Załącznik: Protokół odbioru urządzeń"
@@ -125,8 +124,8 @@ private Q_SLOTS:
     void initTestCase() { initializeXmlLibrary(); }
 
     // The sections present, in order (the parties' first, without a
-    // title), and key texts and figures; a VAT note only where the check
-    // finds the header disagrees.
+    // title), and key texts and figures; never a remark of the check, not
+    // even where it finds the header disagrees (the third parties' example).
     void examples_data() { addExamples(); }
     void examples()
     {
@@ -140,35 +139,138 @@ private Q_SLOTS:
         const QString text = textOf(printout);
         for (const QString &expected : texts)
             QVERIFY2(text.contains(expected), qPrintable(expected));
-        QCOMPARE(text.contains(QStringLiteral("Kontrola faktury:")), text.contains(QStringLiteral("BŁĄD ")));
+        for (const char *remark : {"Kontrola", "BŁĄD", "UWAGA"})
+            QVERIFY2(!text.contains(QLatin1String(remark)), remark);
         QVERIFY(printout.link.startsWith(QStringLiteral("https://qr.ksef.mf.gov.pl/invoice/")));
         QCOMPARE(printout.qrCaption, QStringLiteral("OFFLINE"));
     }
 
-    // Nothing is lost: the value of every element of the invoice that has
-    // one of its own is printed (the VAT totals are checked above).
-    void everyValueIsPrinted_data() { addExamples(); }
-    void everyValueIsPrinted()
+    // A handed-over KSeF number is printed, in the title block and under
+    // the QR code, only when its form and check sum are right and it names
+    // the seller; else neither it nor its caption is.
+    void ksefNumberOnlyWhenSound_data()
     {
-        QFETCH(QString, file);
-        const std::unique_ptr<InvoiceDocument> document = validDocument(fileBytes(file), true);
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<bool>("printed");
+        QTest::newRow("sound") << "6891152920-20260302-0A1B2C3D4E5F-41" << true;
+        QTest::newRow("wrong check sum") << "6891152920-20260302-0A1B2C3D4E5F-42" << false;
+        QTest::newRow("buyer's NIP") << "3935777054-20260302-0A1B2C3D4E5F-7C" << false;
+        QTest::newRow("malformed") << "1234567890-20260302-ABCDEF-01" << false;
+    }
+    void ksefNumberOnlyWhenSound()
+    {
+        QFETCH(QString, number);
+        QFETCH(bool, printed);
+        const std::unique_ptr<InvoiceDocument> document = validDocument(fileBytes(ownExample("faktura-podstawowa.xml")), true);
         QVERIFY(document);
-        const QString text = textOf(printoutOf(*document));
-        QStringList missing;
-        std::vector<const xmlNode *> pending{document->root()};
-        while (!pending.empty()) {
-            const xmlNode *element = pending.back();
-            pending.pop_back();
-            const std::vector<const xmlNode *> children = faChildren(*document, element);
-            pending.insert(pending.end(), children.begin(), children.end());
-            const QString name = fromXml(element->name);
-            if (!children.empty() || name.startsWith(QStringLiteral("P_13_")) || name.startsWith(QStringLiteral("P_14_")))
-                continue;
-            const QString value = printedValue(element, QStringLiteral(","));
-            if (!text.contains(value))
-                missing << name + QStringLiteral(" = ") + value;
+        const PrintDocument printout = printoutOf(*document, number);
+        const QString text = textOf(printout);
+        QCOMPARE(text.contains(QStringLiteral("Numer KSeF: ") + number), printed);
+        QCOMPARE(text.contains(number) || text.contains(QStringLiteral("KSeF")), printed);
+        QCOMPARE(printout.qrCaption, printed ? number : QString());
+    }
+
+    // A corrected line prints before, after and their difference, paired
+    // by the value of the line's number; quantities and prices keep every
+    // decimal, written or figured. Where the rates differ (a correction of
+    // the rate) each line has its rate and its PLN figures as the lines pane
+    // has them; the title block gives a rate only when every line has it.
+    void correctedLineRows_data()
+    {
+        QTest::addColumn<QString>("lines");
+        QTest::addColumn<QString>("titleRate");
+        QTest::addColumn<QStringList>("rows");
+        const auto line = [](const char *number, const char *quantity, const char *price, const char *rate, bool before) {
+            return invoiceLine(QLatin1String(number), {{"P_7", "x"}, {"P_8B", QLatin1String(quantity)}, {"P_9A", QLatin1String(price)},
+                                                       {"P_11", "800"}, {"P_12", "23"}, {"KursWaluty", QLatin1String(rate)},
+                                                       {"StanPrzed", before ? "1" : ""}})
+                .remove(QStringLiteral("<StanPrzed></StanPrzed>"));
+        };
+        const QString header = QStringLiteral("Lp.|Stan|Nazwa towaru lub usługi|Ilość|Cena jedn. netto|Wartość netto|Stawka VAT");
+        const QString perLine = header + QStringLiteral("|Kurs|Cena jedn. netto PLN|Wartość netto PLN");
+        QTest::newRow("decimals") << line("1", "2.561", "10.12345678", "1", true) + line("1", "2.5", "10.5000", "1", false) << ""
+                                  << QStringList{header, "1|przed|x|2,561|10,12345678|800,00|23%",
+                                                 "1|po|x|2,50|10,5000|800,00|23%", "|zmiana||-0,061|0,37654322|0,00|"};
+        QTest::newRow("01 and 1") << line("01", "3", "2", "1", true) + line("1", "1", "2", "1", false) << ""
+                                  << QStringList{header, "01|przed|x|3,00|2,00|800,00|23%", "1|po|x|1,00|2,00|800,00|23%",
+                                                 "|zmiana||-2,00|0,00|0,00|"};
+        QTest::newRow("rate corrected") << line("1", "1", "800", "4.2106", true) + line("1", "1", "800", "4.2142", false) << ""
+                                        << QStringList{perLine, "1|przed|x|1,00|800,00|800,00|23%|4,2106|3368,48|3368,48",
+                                                       "1|po|x|1,00|800,00|800,00|23%|4,2142|3371,36|3371,36",
+                                                       "|zmiana||0,00|0,00|0,00|||2,88|2,88"};
+        QTest::newRow("third line's rate")
+            << line("1", "1", "800", "4.2", false) + line("2", "1", "800", "4.2", false) + line("3", "1", "800", "4.3", false) << ""
+            << QStringList{QString(perLine).remove(QStringLiteral("|Stan")), "1|x|1,00|800,00|800,00|23%|4,20|3360,00|3360,00",
+                           "2|x|1,00|800,00|800,00|23%|4,20|3360,00|3360,00", "3|x|1,00|800,00|800,00|23%|4,30|3440,00|3440,00"};
+    }
+    void correctedLineRows()
+    {
+        QFETCH(QString, lines);
+        QFETCH(QString, titleRate);
+        QFETCH(QStringList, rows);
+        TestInvoice invoice;
+        invoice.faStart.replace(QStringLiteral("PLN"), QStringLiteral("EUR"));
+        invoice.correcting(1).lines = lines;
+        const std::unique_ptr<InvoiceDocument> document = validDocument(invoice.toXml());
+        QVERIFY(document);
+        const PrintDocument printout = printoutOf(*document);
+        // The header and the rows, one after another, the next section after them.
+        QVERIFY2(textOf(printout).contains(rows.join(u'\n') + QStringLiteral("\nPodsumowanie VAT")), qPrintable(textOf(printout)));
+        QStringList rates;
+        for (const Field &field : printout.titleFields) {
+            if (field.label.startsWith(QStringLiteral("Kurs")))
+                rates << field.label + QStringLiteral(": ") + field.value;
         }
-        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral("; "))));
+        QCOMPARE(rates.join(u'\n'), titleRate);
+    }
+
+    // Labels and the title say what a figure is on this kind of invoice; a
+    // margin-scheme line shows "marża" as its rate; a foreign buyer's
+    // country is the one that gave the identifier.
+    void labelsByKind_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("VAT") << "VAT" << "Faktura VAT"
+                             << QStringList{"Data dostawy lub wykonania usługi: 2026-01-20", "Kwota należności ogółem: 100,00",
+                                            "Kraj nadania identyfikatora: US\nInny identyfikator podatkowy: 12-345",
+                                            "1|Obraz|100,00|marża"};
+        QTest::newRow("ZAL") << "ZAL" << "Faktura zaliczkowa"
+                             << QStringList{"Data otrzymania zapłaty: 2026-01-20", "Kwota otrzymanej zapłaty: 100,00"};
+        QTest::newRow("ROZ") << "ROZ" << "Faktura rozliczeniowa" << QStringList{"Kwota pozostała do zapłaty: 100,00"};
+        QTest::newRow("KOR") << "KOR" << "Faktura korygująca" << QStringList{"Korekta kwoty należności: 100,00"};
+        QTest::newRow("KOR collective") << "KOR<OkresFaKorygowanej>styczeń</OkresFaKorygowanej>" << "Zbiorcza faktura korygująca"
+                                        << QStringList{"Okres udzielonego opustu lub obniżki: styczeń"};
+        QTest::newRow("KOR_ZAL") << "KOR_ZAL<P_15ZK>50</P_15ZK>" << "Faktura korygująca zaliczkową"
+                                 << QStringList{"Data otrzymania zapłaty: 2026-01-20", "Kwota zapłaty przed korektą: 50,00"};
+        QTest::newRow("KOR_ROZ") << "KOR_ROZ<P_15ZK>50</P_15ZK>" << "Faktura korygująca rozliczeniową"
+                                 << QStringList{"Kwota pozostała do zapłaty przed korektą: 50,00"};
+    }
+    void labelsByKind()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, title);
+        QFETCH(QStringList, texts);
+        TestInvoice invoice;
+        const QString code = kind.section(u'<', 0, 0);
+        if (code.startsWith(QStringLiteral("KOR")))
+            invoice.correcting(1).correction += kind.mid(code.size());
+        invoice.kind = QStringLiteral("<RodzajFaktury>%1</RodzajFaktury>").arg(code);
+        invoice.faStart += QStringLiteral("<P_6>2026-01-20</P_6>");
+        invoice.podmiot2 = QStringLiteral("<DaneIdentyfikacyjne><KodKraju>US</KodKraju><NrID>12-345</NrID><Nazwa>B</Nazwa>"
+                                          "</DaneIdentyfikacyjne><Adres><KodKraju>CA</KodKraju><AdresL1>Main 1</AdresL1></Adres>"
+                                          "<JST>2</JST><GV>2</GV>");
+        invoice.adnotacje.replace(QStringLiteral("<P_PMarzyN>1</P_PMarzyN>"), QStringLiteral("<P_PMarzy>1</P_PMarzy><P_PMarzy_2>1</P_PMarzy_2>"));
+        invoice.lines = invoiceLine("1", {{"P_7", "Obraz"}, {"P_11A", "100"}});
+        const std::unique_ptr<InvoiceDocument> document = validDocument(invoice.toXml());
+        QVERIFY(document);
+        const PrintDocument printout = printoutOf(*document);
+        QCOMPARE(printout.title, title);
+        const QString text = textOf(printout);
+        for (const QString &expected : texts)
+            QVERIFY2(text.contains(expected), qPrintable(text));
+        QCOMPARE(codeName("ZnacznikZaplatyCzesciowej", QStringLiteral("2")), QStringLiteral("zapłacono w całości, w dwóch lub więcej częściach"));
     }
 
     // A table wider than seven columns is split into parts of at most
@@ -202,13 +304,11 @@ private Q_SLOTS:
         for (int p = 0; p < parts.size(); ++p) {
             const Table &part = split[std::size_t(p)];
             QCOMPARE(part.header.join(u' '), parts[p]);
-            QCOMPARE(part.rows.size(), std::size_t(1));
-            for (int c = 0; c < part.header.size(); ++c) {
-                const int source = part.header[c].toInt();
-                QCOMPARE(part.rows[0].cells[c], source == columns - 1 ? QString() : QStringLiteral("w%1").arg(source));
-            }
-            if (parts.size() > 1)
-                QCOMPARE(part.title, QStringLiteral("Tabela 1 (część %1 z %2)").arg(p + 1).arg(parts.size()));
+            QStringList cells; // each under its own header
+            for (const QString &header : part.header)
+                cells << (header.toInt() == columns - 1 ? QString() : u'w' + header);
+            QCOMPARE(part.rows.at(0).cells, cells);
+            QCOMPARE(part.title, parts.size() > 1 ? QStringLiteral("Tabela 1 (część %1 z %2)").arg(p + 1).arg(parts.size()) : table.title);
         }
     }
 };

@@ -293,7 +293,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("status");
         QTest::newRow("adds up") << "" << "" << "Kontrola: bez uwag";
         QTest::newRow("a total off by 1,00 and a wrong NIP") << "<P_15>1626.44" << "<P_15>1627.44"
-                                                               << "Kontrola: 2 uwagi";
+                                                               << "Kontrola: 2 błędy";
     }
     void checkAfterEveryLoadAndOnF9()
     {
@@ -313,6 +313,22 @@ private Q_SLOTS:
         QVERIFY(report.link.startsWith(QStringLiteral("https://qr.ksef.mf.gov.pl/invoice/6891152920/02-03-2026/")));
         QCOMPARE(report.caption, QStringLiteral("OFFLINE"));
         QVERIFY(report.text().contains(report.link));
+    }
+
+    // A check that fails still opens on F9, with the failure as its BŁĄD.
+    // Here a total of 80 digits: the schema would refuse it, but a document
+    // put in place directly reaches the check.
+    void failedCheckShowsItsFailureOnF9()
+    {
+        const QString xml = QString::fromUtf8(fileBytes(ownExample("faktura-podstawowa.xml")))
+                                .replace(QStringLiteral("<P_13_1>1234.50"), QStringLiteral("<P_13_1>") + QString(80, u'9'));
+        f.window->panes().showInvoice(unvalidatedDocument(xml));
+        QCOMPARE(c().checkPanel->text(), QStringLiteral("Kontrola: nie wykonano"));
+        f.desktop.checkReports.clear();
+        key(Qt::Key_F9);
+        QCOMPARE(f.desktop.checkReports.size(), 1);
+        QVERIFY2(f.desktop.checkReports[0].text().contains(QStringLiteral("BŁĄD  Kontroli nie dało się wykonać: Przepełnienie")),
+                 qPrintable(f.desktop.checkReports[0].text()));
     }
 };
 

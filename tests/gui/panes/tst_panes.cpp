@@ -107,6 +107,33 @@ private Q_SLOTS:
         QCOMPARE(c.infoPanel->text(), QStringLiteral("NIP: 6891152920"));
     }
 
+    // Without lines of its own, an advance invoice shows its order's: their
+    // caption and count, every field with its VAT amount on F7, the reveal
+    // to the order's line; the next invoice with lines shows them as before.
+    void advanceInvoiceShowsTheOrdersLines()
+    {
+        auto &c = f.c();
+        f.paste(QString::fromUtf8(fileBytes(ownExample("faktura-zaliczkowa.xml"))));
+        QCOMPARE(c.ramka->title(), QStringLiteral("Pozycje zamówienia  F6"));
+        QCOMPARE(c.ramkaE->title(), QStringLiteral("Pozycja zamówienia  F7"));
+        QCOMPARE(c.countPanel->text(), QStringLiteral("1"));
+        const QString price = regional("10000.00");
+        QCOMPARE(c.listaModel->row(0).cells(), (QStringList{"1", "PC-12", "szt", regional("1.00"), price, " ", price, "", "23",
+                                                            "", "Pompa ciepła „Żubr” 12 kW", "", "", ""}));
+        QStringList details;
+        for (const ListRow &row : c.listaEModel->rows())
+            details << row.cell(0) + u' ' + row.tag.section(u'\t', 0, 0).section(QStringLiteral(" / "), 3);
+        QCOMPARE(details, (QStringList{"Lp NrWierszaZam", "KodDostawcy IndeksZ", "Jm P_8AZ", "Ilość P_8BZ", "Cena P_9AZ",
+                                       "Wartość P_11NettoZ", "VAT P_12Z", "Nazwa P_7Z", "Kwota VAT "}));
+        QCOMPARE(c.listaEModel->rows().back().cell(1), regional("2300.00"));
+        QTRY_COMPARE(f.window->state().tree->fullPath(c.treeModel->nodeOf(c.drzewo->currentIndex())),
+                     QStringLiteral("Fa / Zamowienie / ZamowienieWiersz"));
+        f.paste(invoiceWithLines().toXml());
+        QCOMPARE(c.ramka->title(), QStringLiteral("Pozycje faktury netto  F6"));
+        QCOMPARE(c.ramkaE->title(), QStringLiteral("Pozycja faktury  F7"));
+        QCOMPARE(c.listaModel->rowCount(), 2);
+    }
+
     void correctionsPaneSwapsWithTheHeaderPane()
     {
         auto &c = f.c();
@@ -154,6 +181,23 @@ private Q_SLOTS:
         c.ramkaT->show();
         c.struktura->setFocus();
         QCOMPARE(c.infoPanel->text(), QString());
+    }
+
+    // A line's long text is cut short in the info panel, whose minimum is
+    // 1440 twips whatever it holds, so the check's panel stays in view.
+    void theCheckPanelStaysInView()
+    {
+        auto &c = f.c();
+        f.window->showNormal();
+        f.window->resize(1000, 700);
+        TestInvoice invoice;
+        invoice.lines = invoiceLine("1", {{"P_7", QString(200, u'N')}});
+        f.paste(invoice.toXml());
+        QVERIFY(c.infoPanel->text().endsWith(QString(200, u'N')));
+        QCOMPARE(c.infoPanel->minimumSizeHint().width(), 96);
+        QVERIFY(c.checkPanel->text().startsWith(QStringLiteral("Kontrola: ")));
+        QTRY_VERIFY(c.checkPanel->width() >= c.checkPanel->sizeHint().width());
+        QVERIFY(c.checkPanel->geometry().right() < c.checkPanel->parentWidget()->width());
     }
 
     void clicksAndRevealsDuringTheRefreshAreInert()

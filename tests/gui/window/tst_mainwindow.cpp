@@ -3,14 +3,18 @@
 
 #include "fixtures/WindowFixture.h"
 
+#include <QClipboard>
 #include <QDialogButtonBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QLibraryInfo>
 #include <QMimeData>
 #include <QPointer>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QStyle>
 
 using namespace velkor;
@@ -206,7 +210,7 @@ private Q_SLOTS:
 
     // The real dialog and message box, with Qt's own texts in Polish: a typed
     // name of a missing file reaches the load, which reports it and
-    // remembers its folder.
+    // remembers its folder; Ctrl+C in the box copies its title and text.
     void aTypedMissingFileIsReportedInPolish()
     {
         const QString folder = m_temp.filePath(QStringLiteral("brak"));
@@ -227,6 +231,8 @@ private Q_SLOTS:
                 boxTexts << box->windowTitle() << box->text();
                 for (const QAbstractButton *button : box->buttons())
                     boxTexts << button->text();
+                QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
+                boxTexts << QGuiApplication::clipboard()->text();
                 box->buttons().first()->click();
                 if (open) // a dialog that refused the name
                     open->reject();
@@ -238,12 +244,73 @@ private Q_SLOTS:
         window.commands().Command_Click(8);
         QCOMPARE(dialogTexts, (QStringList{"Importuj FA3 z pliku XML", "Szukaj w:", "Nazwa &pliku:", "&Otwórz", "Anuluj"}));
         const QString path = native(QDir(folder).filePath(QStringLiteral("nie-ma.xml")));
-        QCOMPARE(boxTexts, (QStringList{"Otwórz z pliku - błąd",
-                                        "Błąd walidacji FA3\nPlik: " + path + "\nPowód: Plik nie istnieje.\nLinia: 0",
-                                        "OK"}));
+        const QString text = "Błąd walidacji FA3\r\nPlik: " + path + "\r\nPowód: Plik nie istnieje.\r\nLinia: 0";
+        const QString rule = "---------------------------\r\n";
+        QCOMPARE(boxTexts, (QStringList{"Otwórz z pliku - błąd", QString(text).remove(u'\r'), "OK",
+                                        rule + "Otwórz z pliku - błąd\r\n" + rule + text + "\r\n" + rule + "OK\r\n" + rule}));
         QCOMPARE(window.settings().value(QStringLiteral("Okno/Path")).toString(), native(folder));
         QCOMPARE(window.windowTitle(), QStringLiteral("Velkor"));
         QVERIFY(!window.state().invoiceDoc);
+    }
+
+    // A box with a short text is still wide enough for its frame to show
+    // the whole title: in bold, beside the frame's icon and three buttons
+    // (about 100 pixels under openbox).
+    void aShortMessageKeepsItsTitleWhole()
+    {
+        QSettings settings(m_temp.filePath(QStringLiteral("box.ini")), QSettings::IniFormat);
+        QtDesktop desktop(nullptr, settings);
+        int width = 0;
+        int title = 0;
+        whenModal<QMessageBox>([&](QMessageBox *box) {
+            QFont bold = box->font();
+            bold.setBold(true);
+            title = QFontMetrics(bold).horizontalAdvance(box->windowTitle());
+            width = box->width();
+            box->buttons().first()->click();
+        });
+        desktop.showMessage({QStringLiteral("Zapisz PDF - błąd"), QStringLiteral("Brak.")});
+        QVERIFY2(width >= title + 100, qPrintable(QStringLiteral("%1 for a title of %2").arg(width).arg(title)));
+    }
+
+    // Qt's print dialog and its printer's properties show no English: each
+    // text they look up has a Polish translation.
+    void thePrintDialogIsAllPolish()
+    {
+        struct Recorder : QTranslator
+        {
+            mutable QSet<QStringList> asked;
+            bool isEmpty() const override { return false; }
+            QString translate(const char *context, const char *source, const char *disambiguation, int) const override
+            {
+                // Key names, every one looked up whenever a key sequence is read.
+                if (qstrcmp(context, "QShortcut") != 0)
+                    asked.insert({context, source, disambiguation});
+                return {};
+            }
+        } recorder;
+        QCoreApplication::installTranslator(&recorder);
+        QPrinter printer;
+        QPrintDialog dialog(&printer);
+        bool properties = false;
+        whenModal<QDialog>([&](QDialog *shown) {
+            properties = shown != &dialog;
+            shown->reject();
+        });
+        dialog.findChild<QAbstractButton *>(QStringLiteral("properties"))->click();
+        QCoreApplication::removeTranslator(&recorder);
+        QVERIFY(properties);
+        QTranslator qt;
+        QVERIFY(qt.load(QStringLiteral("qtbase_pl"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+        QStringList english;
+        for (const QStringList &text : std::as_const(recorder.asked)) {
+            const QByteArray context = text[0].toUtf8(), source = text[1].toUtf8(), disambiguation = text[2].toUtf8();
+            if (qt.translate(context, source, disambiguation).isEmpty()
+                && QCoreApplication::translate(context, source, disambiguation) == text[1]
+                && text[1] != QStringLiteral("Folder")) // the same in Polish
+                english << text.join(QStringLiteral(" / "));
+        }
+        QVERIFY2(recorder.asked.size() > 50 && english.isEmpty(), qPrintable(english.join(u'\n')));
     }
 
     // Esc and the close button ask first, Cancel keeping the program; the
@@ -294,9 +361,10 @@ private Q_SLOTS:
         QCOMPARE(tree->currentIndex().row(), 1);
     }
 
-    // Started with the whole parameter string naming an existing file (a
-    // file manager's "open with"), the program opens that file as F5 would;
-    // any other string is a calling program's hand-over through the
+    // Started with the whole parameter string an absolute path (a file
+    // manager's "open with"), the program opens that file as F5 would and
+    // leaves the clipboard alone; any other string, also the name of a file
+    // in the working folder, is a calling program's hand-over through the
     // clipboard, which a load empties.
     void aFileNamedAtStartIsOpenedAnythingElseIsAHandOver_data()
     {
@@ -306,8 +374,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("left");       // on the clipboard afterwards
         QTest::addColumn<QString>("message");
         QTest::newRow("file") << "{file}" << "{invoice}" << "Velkor  {file}" << "{invoice}" << "";
-        QTest::newRow("missing file") << "{folder}/nie-ma.xml" << "{invoice}" << "Velkor" << "" << "";
-        QTest::newRow("folder") << "{folder}" << "{invoice}" << "Velkor" << "" << "";
+        QTest::newRow("missing file") << "{folder}/nie-ma.xml" << "{invoice}" << "Velkor" << "{invoice}"
+                                      << "Otwórz z pliku - błąd";
+        QTest::newRow("folder") << "{folder}" << "{invoice}" << "Velkor" << "{invoice}" << "Otwórz z pliku - błąd";
+        QTest::newRow("name in the working folder") << "faktura.xml" << "{invoice}" << "Velkor" << "" << "";
+        QTest::newRow("path and a pair") << "{file}«»ksef¤¤X" << "{invoice}" << "Velkor »» KSEF: X" << "" << "";
         QTest::newRow("hand-over") << "ksef¤¤X" << "{invoice}" << "Velkor »» KSEF: X" << "" << "";
         QTest::newRow("no KSeF pair") << "ksef¤¤X¤¤Y" << "{invoice}" << "Velkor" << "" << "";
         QTest::newRow("empty clipboard") << "ksef¤¤X" << "" << "Velkor" << "" << "";
@@ -326,14 +397,18 @@ private Q_SLOTS:
             return text.replace("{file}", file).replace("{folder}", folder).replace("{invoice}", TestInvoice().toXml());
         };
         m_desktop.clipboard = expand(clipboard);
+        const QString working = QDir::currentPath();
+        QDir::setCurrent(folder);
         start(expand(parameters));
+        QDir::setCurrent(working);
         QCOMPARE(m_window->windowTitle(), expand(title).replace(file, native(file)));
         QCOMPARE(bool(m_window->state().invoiceDoc), message.isEmpty() && !clipboard.isEmpty());
+        const bool path = parameters.startsWith(u'{') && !parameters.contains(QStringLiteral("«»"));
         QCOMPARE(m_desktop.messages.size(), message.isEmpty() ? 0 : 1);
         if (!message.isEmpty())
             QCOMPARE(m_desktop.messages[0].title, message);
         QCOMPARE(m_desktop.clipboard, expand(left));
-        QCOMPARE(storedFolder(), parameters == u"{file}" ? native(folder) : QString());
+        QCOMPARE(storedFolder(), path ? folderOfPath(expand(parameters)) : QString());
     }
 
     // A file dropped on the window opens as F5 opens a chosen file; a drag of

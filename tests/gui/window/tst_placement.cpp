@@ -6,6 +6,7 @@
 
 #include "fixtures/WindowFixture.h"
 
+#include <QHeaderView>
 #include <QPlainTextEdit>
 
 #include <QScreen>
@@ -79,7 +80,7 @@ private Q_SLOTS:
     // On a 1920 x 1080 screen at 96 dpi (28800 x 16200 twips) with a task
     // bar 40 pixels high: edges fall back to 200 and stay 1000 twips inside
     // the screen, sizes missing are 6000, unusable 14000 x 9000, and no
-    // larger than the free part of the screen.
+    // larger than the free part of the screen right of and below the corner.
     void restoredPlacement_data()
     {
         QTest::addColumn<QStringList>("stored"); // left, top, width, height, state; "-": missing
@@ -89,14 +90,16 @@ private Q_SLOTS:
         QTest::newRow("stored as is") << QStringList{"1200", "900", "9000", "7000", "0"} << QRect(1200, 900, 9000, 7000) << 0;
         QTest::newRow("maximised one's position") << QStringList{"-120", "-120", "-", "-", "2"} << QRect(200, 200, 6000, 6000) << 2;
         QTest::newRow("zero edges") << QStringList{"0", "0", "9000", "7000", "1"} << QRect(200, 200, 9000, 7000) << 1;
-        QTest::newRow("beyond the screen") << QStringList{"40000", "20000", "9000", "7000", "0"} << QRect(27800, 15200, 9000, 7000) << 0;
-        QTest::newRow("just inside") << QStringList{"27800", "15200", "9000", "7000", "0"} << QRect(27800, 15200, 9000, 7000) << 0;
+        QTest::newRow("beyond the screen") << QStringList{"40000", "20000", "9000", "7000", "0"} << QRect(27800, 15200, 1000, 400) << 0;
+        QTest::newRow("just inside") << QStringList{"19800", "8600", "9000", "7000", "0"} << QRect(19800, 8600, 9000, 7000) << 0;
         QTest::newRow("not numbers") << QStringList{"lewo", "x", "szeroko", "x", "duży"} << QRect(200, 200, 14000, 9000) << -1;
         QTest::newRow("zero and negative sizes") << QStringList{"300", "300", "0", "-5", "3"} << QRect(300, 300, 14000, 9000) << -1;
         QTest::newRow("blanks around") << QStringList{" 300 ", "300", " 7000", "7000 ", ""} << QRect(300, 300, 7000, 7000) << -1;
         QTest::newRow("fractions") << QStringList{"300.6", "300.4", "7000.4", "7000.5", "1.5"} << QRect(301, 300, 7000, 7001) << -1;
-        QTest::newRow("huge") << QStringList{"1e300", "1e300", "1e300", "1e9", "0"} << QRect(27800, 15200, 28800, 15600) << 0;
-        QTest::newRow("from a larger monitor") << QStringList{"300", "300", "38400", "21600", "0"} << QRect(300, 300, 28800, 15600) << 0;
+        QTest::newRow("huge") << QStringList{"1e300", "1e300", "1e300", "1e9", "0"} << QRect(27800, 15200, 1000, 400) << 0;
+        QTest::newRow("from a larger monitor") << QStringList{"300", "300", "38400", "21600", "0"} << QRect(300, 300, 28500, 15300) << 0;
+        QTest::newRow("from a larger monitor, off the corner") << QStringList{"20000", "10000", "38400", "21600", "0"}
+                                                               << QRect(20000, 10000, 8800, 5600) << 0;
     }
     void restoredPlacement()
     {
@@ -211,7 +214,6 @@ private Q_SLOTS:
         QCOMPARE(f.window->frameGeometry(), QRect(100, 60, 1067, 667)); // in pixels
         QCOMPARE(f.c().lista->columnWidth(1), 0);
         QCOMPARE(f.c().lista->columnWidth(2), 100);
-        QCOMPARE(f.c().listaS->columnWidth(1), 260);
 
         f.c().listaE->setColumnWidth(0, 177);
         f.window->move(200, 140);
@@ -225,6 +227,7 @@ private Q_SLOTS:
         QCOMPARE(stored("Lista~col~2"), QStringLiteral("0"));
         QCOMPARE(stored("Lista~col~3"), QStringLiteral("100"));
         QCOMPARE(stored("ListaK~col~3"), QStringLiteral("100")); // the last list's last column
+        QCOMPARE(stored("ListaS~col~2"), QStringLiteral("260")); // stretched, but the user's width is kept
 
         // And again: the same rectangle, no drift.
         f.stop();
@@ -233,14 +236,41 @@ private Q_SLOTS:
         QCOMPARE(f.c().listaE->columnWidth(0), 177);
     }
 
+    // After a load, a column of figures narrower than its widest figure or
+    // its header widens to fit them; one hidden stays hidden, none narrows,
+    // and the store keeps the user's widths. The last column of the header
+    // and line details fills its pane, their names widening to fit.
+    void figuresAreNeverCutOff()
+    {
+        store().setValue(QStringLiteral("Okno/Lista~col~1"), QStringLiteral("300"));
+        store().setValue(QStringLiteral("Okno/Lista~col~4"), QStringLiteral("0"));
+        store().setValue(QStringLiteral("Okno/Lista~col~7"), QStringLiteral("20"));
+        QVERIFY(f.start());
+        f.paste(QString::fromUtf8(fileBytes(ownExample("faktura-podstawowa.xml"))));
+        ListView *lista = f.c().lista;
+        for (const int column : {4, 6, 8})
+            QVERIFY(lista->columnWidth(column) >= std::max(lista->sizeHintForColumn(column),
+                                                           lista->horizontalHeader()->sectionSizeHint(column)));
+        QCOMPARE(lista->columnWidth(0), 300);
+        QCOMPARE(lista->columnWidth(3), 0);
+        for (ListView *list : {f.c().listaS, f.c().listaE}) {
+            QCOMPARE(list->columnWidth(0) + list->columnWidth(1), list->viewport()->width());
+            QVERIFY(list->columnWidth(0) >= std::min(list->sizeHintForColumn(0), list->viewport()->width() / 2));
+        }
+        f.window->close();
+        QCOMPARE(stored("Lista~col~4"), QStringLiteral("0"));
+        QCOMPARE(stored("Lista~col~7"), QStringLiteral("20"));
+    }
+
     void aStoreFromALargerScreenFitsThisOne()
     {
         storePlacement({"1500", "900", "1e9", "90000", "0"});
         QVERIFY(f.start());
-        QCOMPARE(f.window->frameGeometry().size(), QSize(1920, 1080));
+        // All of it on the screen: what is left right of and below the corner.
+        QCOMPARE(f.window->frameGeometry(), QRect(100, 60, 1820, 1020));
         QCOMPARE(stored("Width"), QStringLiteral("1e9")); // replaced only when saved
         f.window->close();
-        QCOMPARE(stored("Width"), QStringLiteral("28800"));
+        QCOMPARE(stored("Width"), QStringLiteral("27300"));
     }
 
     // Stored minimised, the window starts minimised; closed minimised, it
