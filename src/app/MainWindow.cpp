@@ -7,6 +7,7 @@
 #include "app/WindowPlacement.h"
 #include "commands/ClipboardExport.h"
 #include "commands/CommandDispatch.h"
+#include "gui/register/RegisterCommand.h"
 #include "load/InvoiceLoader.h"
 #include "support/Twips.h"
 #include "views/InvoicePanes.h"
@@ -44,6 +45,21 @@ QString draggedFile(const QMimeData *mime)
     return urls.size() == 1 && urls.first().isLocalFile() ? urls.first().toLocalFile() : QString();
 }
 
+// The local paths of a drag that opens the register: a folder, a ZIP
+// package or several files; empty for anything else.
+QStringList draggedRegister(const QMimeData *mime)
+{
+    const QList<QUrl> urls = mime ? mime->urls() : QList<QUrl>();
+    QStringList paths;
+    for (const QUrl &url : urls) {
+        if (url.isLocalFile())
+            paths << url.toLocalFile();
+    }
+    if (paths.size() != urls.size() || paths.isEmpty())
+        return {};
+    return paths.size() > 1 || RegisterCommand::isRegisterPath(paths.first()) ? paths : QStringList();
+}
+
 } // namespace
 
 MainWindow::MainWindow(Desktop *desktop, QWidget *parent)
@@ -67,7 +83,7 @@ MainWindow::MainWindow(Desktop *desktop, QWidget *parent)
 
     auto &c = *m_controls;
     const Twips twips = twipsFor(this);
-    for (int index : {0, 8, 9, 10, 13})
+    for (int index : {0, 8, 9, 10, 13, 14})
         c.command[std::size_t(index)]->setGeometry(twips.toPixels(commandRowRect(index)));
     c.strukturaOn->setGeometry(twips.toPixels(strukturaOnRect()));
     resize(twips.toPixels(17280), twips.toPixels(11055));
@@ -155,6 +171,11 @@ void MainWindow::ProcessStartupParameters()
 {
     if (m_initText.isEmpty())
         return;
+    // A folder or a package: the register.
+    if (const QString path = startupRegisterPath(m_initText); !path.isEmpty()) {
+        m_commands->openRegister({path});
+        return;
+    }
     // Opened from a file manager: the whole string is the file's path.
     if (const QString file = startupFile(m_initText); !file.isEmpty()) {
         m_commands->openFile(file);
@@ -197,12 +218,21 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)
 {
+    if (!draggedRegister(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+        return;
+    }
     if (!draggedFile(event->mimeData()).isEmpty() && !m_commands->isLoading())
         event->acceptProposedAction();
 }
 
 void MainWindow::dropEvent(QDropEvent *event)
 {
+    if (const QStringList paths = draggedRegister(event->mimeData()); !paths.isEmpty()) {
+        event->acceptProposedAction();
+        QTimer::singleShot(0, this, [this, paths] { m_commands->openRegister(paths); });
+        return;
+    }
     const QString path = draggedFile(event->mimeData());
     if (path.isEmpty() || m_commands->isLoading())
         return;

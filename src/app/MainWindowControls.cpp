@@ -89,6 +89,8 @@ TwipRect commandRowRect(int index)
         return {4410, 0, 1080, 435};
     case 13:
         return {5475, 0, 1245, 435};
+    case 14:
+        return {8745, 0, 1200, 435};
     default:
         return {};
     }
@@ -113,6 +115,8 @@ MainWindowControls::MainWindowControls(QWidget *window)
     command[10] = button(window, 10, QStringLiteral("Kontrola  F9"), QStringLiteral("Sprawdź sumy, numery i plik faktury"));
     command[13] = button(window, 13, QStringLiteral("Drukuj  Ctrl+P"), QStringLiteral("Drukuj fakturę lub zapisz jako PDF"));
     command[0] = button(window, 0, QStringLiteral("Zamknij Esc"));
+    command[14] = button(window, 14, QStringLiteral("Rejestr  F8"),
+                         QStringLiteral("Rejestr faktur: folder, kilka plików lub paczka ZIP naraz"));
 
     korygowane = new QCheckBox(QStringLiteral("Pokaż dokumenty korygowane F12"), window);
     korygowane->setObjectName(QStringLiteral("Korygowane"));

@@ -31,7 +31,7 @@ struct MainWindowControls
     explicit MainWindowControls(QWidget *window);
 
     // The push-button array; 10 is the invoice check, 13 the printout.
-    std::array<QPushButton *, 14> command{};
+    std::array<QPushButton *, 15> command{};
 
     QCheckBox *strukturaOn = nullptr;
     QCheckBox *korygowane = nullptr;

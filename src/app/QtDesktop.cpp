@@ -106,6 +106,11 @@ QString QtDesktop::chooseSaveFile(const QString &filterPairs, const QString &pat
     return dialog.selectedFiles().constFirst();
 }
 
+QString QtDesktop::chooseFolder(const QString &folder, const QString &title)
+{
+    return QFileDialog::getExistingDirectory(m_owner, title, QDir::fromNativeSeparators(folder));
+}
+
 bool QtDesktop::choosePrinter(QPrinter &printer)
 {
     QPrintDialog dialog(&printer, m_owner);

@@ -8,6 +8,7 @@
 #include "load/InvoiceLoader.h"
 #include "print/InvoicePrint.h"
 #include "print/PrintCommand.h"
+#include "gui/register/RegisterCommand.h"
 #include "support/Desktop.h"
 #include "support/Failure.h"
 #include "views/InvoicePanes.h"
@@ -62,6 +63,15 @@ CommandDispatch::CommandDispatch(QWidget *window, MainWindowControls &controls, 
     , m_schemaFile(std::move(schemaFile))
     , m_nodeDescription(std::make_unique<NodeDescription>(desktop, m_schemaFile))
     , m_print(std::make_unique<PrintCommand>(desktop, settings))
+    , m_register(std::make_unique<RegisterCommand>(window, desktop, settings, m_schemaFile,
+                                                   [this](const QString &path, const QByteArray &bytes) {
+                                                       if (bytes.isEmpty())
+                                                           openFile(path);
+                                                       else
+                                                           loadInvoiceBytes(path, bytes);
+                                                       m_window->raise();
+                                                       m_window->activateWindow();
+                                                   }))
 {
     for (std::size_t index = 0; index < controls.command.size(); ++index) {
         if (QPushButton *button = controls.command[index])
@@ -134,6 +144,9 @@ void CommandDispatch::Command_Click(int index)
         break;
     case 13:
         printInvoice(false);
+        break;
+    case 14:
+        m_register->chooseAndOpen();
         break;
     default:
         break;
@@ -224,6 +237,9 @@ bool CommandDispatch::Form_KeyDown(int key, Qt::KeyboardModifiers modifiers)
         break;
     case KeyCommand::SavePdf:
         printInvoice(true);
+        break;
+    case KeyCommand::Register:
+        Command_Click(14);
         break;
     case KeyCommand::ToggleView:
         c.strukturaOn->setChecked(!c.strukturaOn->isChecked());
@@ -317,6 +333,23 @@ void CommandDispatch::loadInvoice(LoadSource source, const QString &chosenFile)
         return;
     m_window->setWindowTitle(source == LoadSource::Clipboard ? QStringLiteral("Velkor")
                                                              : QStringLiteral("Velkor  ") + fileName);
+    m_panes.showInvoice(std::move(document));
+}
+
+void CommandDispatch::openRegister(const QStringList &paths)
+{
+    m_register->open(paths);
+}
+
+void CommandDispatch::loadInvoiceBytes(const QString &name, const QByteArray &bytes)
+{
+    if (m_loading)
+        return;
+    const QScopedValueRollback<bool> loading(m_loading, true);
+    std::unique_ptr<InvoiceDocument> document = RegisterCommand::loadInvoiceBytes(m_desktop, m_schemaFile, name, bytes);
+    if (!document)
+        return;
+    m_window->setWindowTitle(QStringLiteral("Velkor  ") + name);
     m_panes.showInvoice(std::move(document));
 }
 

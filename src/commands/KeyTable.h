@@ -27,6 +27,7 @@ enum class KeyCommand {
     ToggleCorrections, // F12
     Print,             // Ctrl+P
     SavePdf,           // Ctrl+Shift+P
+    Register,          // F8
 };
 
 KeyCommand keyCommand(int key, Qt::KeyboardModifiers modifiers);

@@ -1,4 +1,5 @@
 #include "app/QtDesktop.h"
+#include "gui/register/RegisterCommand.h"
 #include "support/MsgTextInfo.h"
 
 #include "support/WindowFixture.h"
@@ -100,6 +101,7 @@ private Q_SLOTS:
             {"Okno", "Command11", "Ramka", "«»", "Dopasuj szrokości kolumn"},
             {"Okno", "Command12", "RamkaD", "Info  F1", ""},
             {"Okno", "Command13", "Okno", "Drukuj  Ctrl+P", "Drukuj fakturę lub zapisz jako PDF"},
+            {"Okno", "Command14", "Okno", "Rejestr  F8", "Rejestr faktur: folder, kilka plików lub paczka ZIP naraz"},
             {"Okno", "StrukturaOn", "Okno", "Przełącz widok F11", "Widok: struktura lub tekst"},
             {"Okno", "Korygowane", "Okno", "Pokaż dokumenty korygowane F12", ""},
             {"Okno", "RamkaD", "Okno", "Struktura XML  F2", ""},
@@ -296,7 +298,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         QTest::newRow("file") << "{file}" << "{invoice}" << "Velkor  {file}" << "{invoice}" << "";
         QTest::newRow("missing file") << "{folder}/nie-ma.xml" << "{invoice}" << "Velkor" << "" << "";
-        QTest::newRow("folder") << "{folder}" << "{invoice}" << "Velkor" << "" << "";
+        // An absolute folder's path opens the register and leaves the clipboard.
+        QTest::newRow("folder") << "{folder}" << "{invoice}" << "Velkor" << "{invoice}" << "";
         QTest::newRow("hand-over") << "ksef¤¤X" << "{invoice}" << "Velkor »» KSEF: X" << "" << "";
         QTest::newRow("no KSeF pair") << "ksef¤¤X¤¤Y" << "{invoice}" << "Velkor" << "" << "";
         QTest::newRow("empty clipboard") << "ksef¤¤X" << "" << "Velkor" << "" << "";
@@ -317,7 +320,9 @@ private Q_SLOTS:
         m_desktop.clipboard = expand(clipboard);
         start(expand(parameters));
         QCOMPARE(m_window->windowTitle(), expand(title).replace(file, native(file)));
-        QCOMPARE(bool(m_window->state().invoiceDoc), message.isEmpty() && !clipboard.isEmpty());
+        const bool folderNamed = parameters == u"{folder}";
+        QCOMPARE(bool(m_window->state().invoiceDoc), message.isEmpty() && !clipboard.isEmpty() && !folderNamed);
+        QCOMPARE(bool(m_window->commands().registerCommand().window()), folderNamed);
         QCOMPARE(m_desktop.messages.size(), message.isEmpty() ? 0 : 1);
         if (!message.isEmpty())
             QCOMPARE(m_desktop.messages[0].title, message);
@@ -335,7 +340,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         QTest::newRow("invoice") << QStringList{"file://{folder}/faktura.xml"} << true << "Velkor  {folder}/faktura.xml" << "";
         QTest::newRow("invalid file") << QStringList{"file://{folder}/zla.xml"} << true << "Velkor" << "Otwórz z pliku - błąd";
-        QTest::newRow("two files") << QStringList{"file://{folder}/faktura.xml", "file://{folder}/zla.xml"} << false
+        // Several files open the register instead.
+        QTest::newRow("two files") << QStringList{"file://{folder}/faktura.xml", "file://{folder}/zla.xml"} << true
                                    << "Velkor" << "";
         QTest::newRow("web address") << QStringList{"https://example.com/faktura.xml"} << false << "Velkor" << "";
     }
@@ -365,7 +371,8 @@ private Q_SLOTS:
         QCOMPARE(m_desktop.messages.size(), message.isEmpty() ? 0 : 1);
         if (!message.isEmpty())
             QCOMPARE(m_desktop.messages[0].title, message);
-        QCOMPARE(storedFolder(), accepted ? native(folder) : QString());
+        QCOMPARE(storedFolder(), accepted && urls.size() == 1 ? native(folder) : QString());
+        QCOMPARE(bool(m_window->commands().registerCommand().window()), urls.size() > 1);
         QVERIFY(m_desktop.dialogCalls.isEmpty());
     }
 };

@@ -46,6 +46,9 @@ public:
         return saveDialogResult;
     }
 
+    QString folderResult; // the folder the "user" picks; empty = cancel
+    QString chooseFolder(const QString &, const QString &) override { return folderResult; }
+
     // What the "user" does in the print dialog: sets the printer up and
     // returns true to print; none cancels.
     std::function<bool(QPrinter &)> printDialog;
