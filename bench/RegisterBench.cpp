@@ -129,6 +129,7 @@ int main(int argc, char *argv[])
         linkRegisterRows(rows);
     }
     const double registerMs = double(timer.nsecsElapsed()) / 1e6;
+    const double listingMs = bench::medianMilliseconds(1, {}, [&] { folderSource(folder.path()); });
     const double peakMiB = double(bench::peakResidentBytes()) / (1024.0 * 1024.0);
 
     // Where the time goes, on one thread over the first thousand files.
@@ -169,6 +170,7 @@ int main(int argc, char *argv[])
     std::printf("%-44s %10.1f %10d %s\n", "CSV export of every row", csvMs, 1000, csvOk ? "yes" : "NO");
     std::printf("%-44s %10.0f %10d %s\n", "peak resident memory while reading (MiB)", peakMiB, 300,
                 memoryOk ? "yes" : "NO");
+    std::printf("listing the folder alone: %.0f ms\n", listingMs);
     std::printf("one thread, %zu files: the load's parse and validation %.0f ms, the whole row %.0f ms\n",
                 sample.size(), parseSample, rowSample);
     return registerOk && memoryOk && csvOk ? 0 : 2;

@@ -57,7 +57,12 @@ RegisterWindow::RegisterWindow(Desktop &desktop, OpenInvoice openInvoice, QWidge
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
-    m_table->horizontalHeader()->setDefaultSectionSize(110);
+    m_table->horizontalHeader()->setDefaultSectionSize(100);
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->setColumnWidth(0, 240); // the file
+    m_table->setColumnWidth(1, 270); // the KSeF number
+    m_table->setColumnWidth(7, 180); // the seller
+    m_table->setColumnWidth(9, 180); // the buyer
     m_filterText->setObjectName(QStringLiteral("Filtr"));
     m_filterText->setPlaceholderText(QStringLiteral("Szukaj w każdej kolumnie"));
     m_month->setObjectName(QStringLiteral("Miesiac"));

@@ -327,6 +327,51 @@ private Q_SLOTS:
         QVERIFY(!broken[0].notes().isEmpty());
     }
 
+    void metadataForms_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<QString>("summary"); // ksef|number|nip|gross|hash bytes, or the reason's start
+        const QByteArray hash = QByteArray(32, '\xfb').toBase64();
+        QTest::newRow("array") << QByteArray("[{\"ksefNumber\":\"K\",\"invoiceNumber\":\"F/1\",\"seller\":{\"nip\":\"1\"},"
+                                             "\"grossAmount\":12.5,\"invoiceHash\":\"" + hash + "\"}]")
+                               << "K|F/1|1|12,50|32";
+        QTest::newRow("object, base64url, gross as text")
+            << QByteArray("{\"invoices\":[{\"ksefNumber\":\"K\",\"grossAmount\":\"0.10\",\"invoiceHash\":\""
+                          + QByteArray(32, '\xfb').toBase64(QByteArray::Base64UrlEncoding) + "\"}]}")
+            << "K|||0,10|32";
+        QTest::newRow("no gross") << QByteArray("[{\"ksefNumber\":\"K\"}]") << "K|||-|0";
+        QTest::newRow("not JSON") << QByteArray("[{") << "!";
+        QTest::newRow("no array") << QByteArray("{\"faktury\":[]}") << "!brak tablicy";
+    }
+    void metadataForms()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(QString, summary);
+        QString reason;
+        const std::vector<InvoiceMetadata> entries = parseInvoiceMetadata(json, reason);
+        if (summary.startsWith(u'!')) {
+            QVERIFY(entries.empty());
+            QVERIFY(reason.startsWith(summary.mid(1)) && !reason.isEmpty());
+            return;
+        }
+        QCOMPARE(int(entries.size()), 1);
+        const InvoiceMetadata &m = entries[0];
+        QCOMPARE(QStringList({m.ksefNumber, m.invoiceNumber, m.sellerNip,
+                              m.grossAmount ? m.grossAmount->format(2, u",") : QStringLiteral("-"),
+                              QString::number(m.invoiceHash.size())})
+                     .join(u'|'),
+                 summary);
+    }
+
+    void freeNames()
+    {
+        QTemporaryDir folder;
+        QCOMPARE(freeFilePath(folder.path(), QStringLiteral("FV_1"), QStringLiteral(".pdf")), folder.filePath(QStringLiteral("FV_1.pdf")));
+        writeTestFile(folder.path(), QStringLiteral("FV_1.pdf"), "1");
+        writeTestFile(folder.path(), QStringLiteral("FV_1 (2).pdf"), "2");
+        QCOMPARE(freeFilePath(folder.path(), QStringLiteral("FV_1"), QStringLiteral(".pdf")), folder.filePath(QStringLiteral("FV_1 (3).pdf")));
+    }
+
     void cancelStops()
     {
         QTemporaryDir folder;
