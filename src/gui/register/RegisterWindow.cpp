@@ -59,10 +59,7 @@ RegisterWindow::RegisterWindow(Desktop &desktop, OpenInvoice openInvoice, QWidge
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
     m_table->horizontalHeader()->setDefaultSectionSize(100);
     m_table->horizontalHeader()->setStretchLastSection(true);
-    m_table->setColumnWidth(0, 240); // the file
-    m_table->setColumnWidth(1, 270); // the KSeF number
-    m_table->setColumnWidth(7, 180); // the seller
-    m_table->setColumnWidth(9, 180); // the buyer
+    m_table->horizontalHeader()->setResizeContentsPrecision(200);
     m_filterText->setObjectName(QStringLiteral("Filtr"));
     m_filterText->setPlaceholderText(QStringLiteral("Szukaj w każdej kolumnie"));
     m_month->setObjectName(QStringLiteral("Miesiac"));
@@ -170,6 +167,10 @@ void RegisterWindow::finishReading()
     updateTitle();
     updateMonths();
     updateTotals();
+    // The columns fit the first rows once, within reason; the notes take the rest.
+    m_table->resizeColumnsToContents();
+    for (int column = 0; column + 1 < m_model->columnCount(); ++column)
+        m_table->setColumnWidth(column, std::min(m_table->columnWidth(column), 360));
     if (m_filter->rowCount() > 0 && !m_table->currentIndex().isValid())
         m_table->setCurrentIndex(m_filter->index(0, 0));
     m_table->setFocus();
