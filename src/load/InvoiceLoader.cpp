@@ -52,7 +52,11 @@ QByteArray readInvoiceFile(const QString &path, QString &reason)
         reason = QStringLiteral("Nie można otworzyć pliku: %1").arg(file.errorString());
         return {};
     }
-    QByteArray bytes = file.read(MaxInvoiceSize + 1);
+    // As much as the file holds: a buffer of the limit would be allocated
+    // whole for every file. A file that grew since it was measured is read on.
+    QByteArray bytes = file.read(std::min(info.size(), MaxInvoiceSize) + 1);
+    if (bytes.size() > info.size() && bytes.size() <= MaxInvoiceSize && file.error() == QFileDevice::NoError)
+        bytes += file.read(MaxInvoiceSize + 1 - bytes.size());
     if (file.error() != QFileDevice::NoError) {
         reason = QStringLiteral("Nie można odczytać pliku: %1").arg(file.errorString());
         return {};
