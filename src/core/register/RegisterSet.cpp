@@ -7,6 +7,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 
 namespace velkor {
@@ -24,7 +25,8 @@ QString invoiceKey(const QString &sellerNip, const QString &number)
 }
 
 // Remembers the first row of a key; returns the first row before `index`, or -1.
-int firstOf(QHash<QString, int> &firsts, const QString &key, int index)
+template <typename Key>
+int firstOf(QHash<Key, int> &firsts, const Key &key, int index)
 {
     if (key.isEmpty())
         return -1;
@@ -48,7 +50,8 @@ QString csvField(const QString &text)
 
 void linkRegisterRows(std::vector<RegisterRow> &rows)
 {
-    QHash<QString, int> byHash, byKsef, byKey, invoices, ksefInvoices;
+    QHash<QByteArray, int> byHash;
+    QHash<QString, int> byKsef, byKey, invoices, ksefInvoices;
     for (int i = 0; i < int(rows.size()); ++i) {
         RegisterRow &row = rows[std::size_t(i)];
         row.linkNotes.clear();
@@ -58,7 +61,7 @@ void linkRegisterRows(std::vector<RegisterRow> &rows)
             if (candidate >= 0 && (first < 0 || candidate < first))
                 first = candidate;
         };
-        consider(firstOf(byHash, QString::fromLatin1(row.sha256.toHex()), i));
+        consider(firstOf(byHash, row.sha256, i));
         consider(firstOf(byKsef, row.ksefNumber, i));
         if (row.valid)
             consider(firstOf(byKey, duplicateKey(row), i));
@@ -143,13 +146,39 @@ QStringList registerColumns()
     return columns;
 }
 
+namespace {
+
+// The row's own texts come first, then its totals, the check and the notes.
+constexpr int TextCount = 11;
+constexpr int ColumnCount = TextCount + int(RegisterTotalCount) + 2;
+
+} // namespace
+
+QString registerCell(const RegisterRow &row, int column)
+{
+    const QString *const texts[] = {&row.file,      &row.ksefNumber, &row.kind,     &row.number, &row.issueDate,
+                                    &row.deliveryDate, &row.sellerNip, &row.seller, &row.buyerNip, &row.buyer,
+                                    &row.currency};
+    static_assert(std::size(texts) == TextCount);
+    if (column >= 0 && column < TextCount)
+        return *texts[column];
+    if (const int total = column - TextCount; total >= 0 && total < int(RegisterTotalCount)) {
+        const std::optional<Decimal> &value = row.totals[std::size_t(total)];
+        return value ? value->format(2, u",") : QString();
+    }
+    if (column == TextCount + int(RegisterTotalCount))
+        return row.checkText();
+    if (column == TextCount + int(RegisterTotalCount) + 1)
+        return row.notes();
+    return {};
+}
+
 QStringList registerCells(const RegisterRow &row)
 {
-    QStringList cells{row.file,      row.ksefNumber, row.kind,     row.number, row.issueDate, row.deliveryDate,
-                      row.sellerNip, row.seller,     row.buyerNip, row.buyer,  row.currency};
-    for (const std::optional<Decimal> &total : row.totals)
-        cells << (total ? total->format(2, u",") : QString());
-    cells << row.checkText() << row.notes();
+    QStringList cells;
+    cells.reserve(ColumnCount);
+    for (int column = 0; column < ColumnCount; ++column)
+        cells << registerCell(row, column);
     return cells;
 }
 

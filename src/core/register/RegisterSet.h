@@ -37,6 +37,8 @@ QString totalsText(const std::vector<CurrencyTotals> &totals);
 // The header of the CSV export, and the cells of one row in its columns.
 QStringList registerColumns();
 QStringList registerCells(const RegisterRow &row);
+// One of them, by its column.
+QString registerCell(const RegisterRow &row, int column);
 
 // The rows as CSV: UTF-8 with a byte-order mark, ";" between fields, CR LF
 // after every row, a field quoted when it holds ";", '"' or a line break,

@@ -31,7 +31,7 @@ QVariant RegisterModel::data(const QModelIndex &index, int role) const
     const RegisterRow &row = m_rows[std::size_t(index.row())];
     const int column = index.column();
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
-        return registerCells(row).value(column);
+        return registerCell(row, column);
     if (role == Qt::TextAlignmentRole && column >= FirstTotalColumn && column < FirstTotalColumn + int(RegisterTotalCount))
         return int(Qt::AlignRight | Qt::AlignVCenter);
     if (role == Qt::UserRole)

@@ -59,7 +59,7 @@ RegisterWindow::RegisterWindow(Desktop &desktop, OpenInvoice openInvoice, QWidge
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
     m_table->horizontalHeader()->setDefaultSectionSize(100);
     m_table->horizontalHeader()->setStretchLastSection(true);
-    m_table->horizontalHeader()->setResizeContentsPrecision(200);
+    m_table->horizontalHeader()->setResizeContentsPrecision(50);
     m_filterText->setObjectName(QStringLiteral("Filtr"));
     m_filterText->setPlaceholderText(QStringLiteral("Szukaj w każdej kolumnie"));
     m_month->setObjectName(QStringLiteral("Miesiac"));
@@ -167,7 +167,8 @@ void RegisterWindow::finishReading()
     updateTitle();
     updateMonths();
     updateTotals();
-    // The columns fit the first rows once, within reason; the notes take the rest.
+    // The columns fit the rows in view and the next fifty once, within reason;
+    // the notes take the rest.
     m_table->resizeColumnsToContents();
     for (int column = 0; column + 1 < m_model->columnCount(); ++column)
         m_table->setColumnWidth(column, std::min(m_table->columnWidth(column), 360));
