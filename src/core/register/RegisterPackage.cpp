@@ -26,11 +26,23 @@ struct ArchiveDeleter
 };
 using ArchiveHandle = std::unique_ptr<archive, ArchiveDeleter>;
 
+// The one call that names the file: Windows takes its path in UTF-16, so a
+// package named with letters outside the system's code page opens there too.
+int openArchiveFile(archive *a, const QString &path)
+{
+#if defined(Q_OS_WIN)
+    return archive_read_open_filename_w(a, reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()),
+                                        64 * 1024);
+#else
+    return archive_read_open_filename(a, QFile::encodeName(path).constData(), 64 * 1024);
+#endif
+}
+
 ArchiveHandle openArchive(const QString &path, QString &reason)
 {
     ArchiveHandle a(archive_read_new());
     archive_read_support_format_zip(a.get());
-    if (archive_read_open_filename(a.get(), QFile::encodeName(path).constData(), 64 * 1024) != ARCHIVE_OK) {
+    if (openArchiveFile(a.get(), path) != ARCHIVE_OK) {
         reason = QStringLiteral("Nie można otworzyć paczki ZIP: %1").arg(QString::fromUtf8(archive_error_string(a.get())));
         return nullptr;
     }
@@ -60,7 +72,7 @@ QString tooLarge()
 }
 
 // The entry's data, never more than the single-file limit.
-QByteArray readEntry(archive *a, archive_entry *entry, qint64 &inflated, QString &reason)
+QByteArray readEntry(archive *a, archive_entry *entry, qint64 &inflated, qint64 limit, QString &reason)
 {
     if (archive_entry_size_is_set(entry) && archive_entry_size(entry) > MaxInvoiceSize) {
         reason = tooLarge();
@@ -77,9 +89,9 @@ QByteArray readEntry(archive *a, archive_entry *entry, qint64 &inflated, QString
         if (got == 0)
             break;
         inflated += got;
-        if (inflated > MaxPackageInflated) {
+        if (inflated > limit) {
             reason = QStringLiteral("Paczka po rozpakowaniu przekracza %1 MB: pliku nie odczytano.")
-                         .arg(MaxPackageInflated / (1024 * 1024));
+                         .arg(limit / (1024 * 1024));
             return {};
         }
         if (bytes.size() + got > MaxInvoiceSize) {
@@ -96,7 +108,7 @@ QByteArray readEntry(archive *a, archive_entry *entry, qint64 &inflated, QString
 class PackageSource : public RegisterSource
 {
 public:
-    explicit PackageSource(QString path) : m_path(std::move(path))
+    PackageSource(QString path, qint64 limit) : m_path(std::move(path)), m_limit(limit)
     {
         // A first pass over the headers counts the files and reads the metadata.
         QString reason;
@@ -115,7 +127,7 @@ public:
             if (entryName(entry) == MetadataName) {
                 m_hasMetadata = true;
                 QString readFailure;
-                const QByteArray json = readEntry(a.get(), entry, inflated, readFailure);
+                const QByteArray json = readEntry(a.get(), entry, inflated, m_limit, readFailure);
                 m_metadata = readFailure.isEmpty() ? parseInvoiceMetadata(json, m_metadataFailure) : std::vector<InvoiceMetadata>();
                 if (!readFailure.isEmpty())
                     m_metadataFailure = readFailure;
@@ -160,7 +172,7 @@ public:
         item.name = entryName(entry);
         item.reason = refusedName(item.name);
         if (item.reason.isEmpty())
-            item.bytes = readEntry(m_archive.get(), entry, m_inflated, item.reason);
+            item.bytes = readEntry(m_archive.get(), entry, m_inflated, m_limit, item.reason);
         return true;
     }
 
@@ -186,7 +198,7 @@ public:
         int status;
         while ((status = archive_read_next_header(a.get(), &entry)) == ARCHIVE_OK || status == ARCHIVE_WARN) {
             if (entryName(entry) == name && refusedName(name).isEmpty())
-                return readEntry(a.get(), entry, inflated, reason);
+                return readEntry(a.get(), entry, inflated, m_limit, reason);
         }
         reason = QStringLiteral("Brak pliku w paczce.");
         return {};
@@ -203,6 +215,7 @@ private:
     }
 
     QString m_path;
+    qint64 m_limit;
     int m_count = 0;
     int m_index = 0;
     bool m_ended = false;
@@ -309,9 +322,9 @@ void compareWithMetadata(std::vector<RegisterRow> &rows, const std::vector<Invoi
     }
 }
 
-std::unique_ptr<RegisterSource> packageSource(const QString &zipFile)
+std::unique_ptr<RegisterSource> packageSource(const QString &zipFile, qint64 inflatedLimit)
 {
-    return std::make_unique<PackageSource>(zipFile);
+    return std::make_unique<PackageSource>(zipFile, inflatedLimit);
 }
 
 } // namespace velkor

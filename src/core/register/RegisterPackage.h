@@ -36,9 +36,8 @@ void compareWithMetadata(std::vector<RegisterRow> &rows, const std::vector<Invoi
 // and never extracted: an entry named with an absolute path or "..", an
 // entry over the single-file limit and everything beyond the package's
 // inflated-size limit get a row with the reason instead of being read.
-std::unique_ptr<RegisterSource> packageSource(const QString &zipFile);
-
 // The inflated size a package may have in all.
 constexpr qint64 MaxPackageInflated = qint64(2) * 1024 * 1024 * 1024;
+std::unique_ptr<RegisterSource> packageSource(const QString &zipFile, qint64 inflatedLimit = MaxPackageInflated);
 
 } // namespace velkor

@@ -261,11 +261,15 @@ private Q_SLOTS:
         QVERIFY(QFile::link(folder.path(), folder.filePath(QStringLiteral("loop"))));
         QCOMPARE(mkfifo(QFile::encodeName(folder.filePath(QStringLiteral("fifo.xml"))).constData(), 0600), 0);
 
+        writeTestFile(folder.path(), QStringLiteral("znika.xml"), "<a/>"); // gone between listing and reading
+        std::unique_ptr<RegisterSource> source = folderSource(folder.path());
+        QVERIFY(QFile::remove(folder.filePath(QStringLiteral("znika.xml"))));
+
         QElapsedTimer timer;
         timer.start();
-        const std::vector<RegisterRow> rows = readAll(folderSource(folder.path()));
+        const std::vector<RegisterRow> rows = readAll(std::move(source));
         QVERIFY(timer.elapsed() < 30000);
-        QCOMPARE(int(rows.size()), 8);
+        QCOMPARE(int(rows.size()), 9);
         for (const RegisterRow &row : rows) {
             QVERIFY2(!row.valid, qPrintable(row.file));
             QVERIFY2(!row.ownNotes.isEmpty(), qPrintable(row.file));
@@ -275,6 +279,22 @@ private Q_SLOTS:
         QCOMPARE(rows[4].notes(), QStringLiteral("Dowiązanie symboliczne: pominięte."));
         QCOMPARE(rows[5].notes(), QStringLiteral("Dowiązanie symboliczne: pominięte.")); // the loop
         QCOMPARE(rows[3].notes(), QStringLiteral("Wskazana ścieżka nie jest zwykłym plikiem.")); // the FIFO
+        QCOMPARE(rows[8].notes(), QStringLiteral("Plik nie istnieje."));
+    }
+
+    // A package that inflates past its bound: what lies beyond is refused, not held.
+    void inflatedLimit()
+    {
+        QTemporaryDir folder;
+        const QString zip = folder.filePath(QStringLiteral("bomba.zip"));
+        const QByteArray spaces(700 * 1024, ' ');
+        writeZip(zip, {{QStringLiteral("a.xml"), spaces}, {QStringLiteral("b.xml"), spaces}, {QStringLiteral("c.xml"), spaces}});
+        QVERIFY(QFileInfo(zip).size() < 64 * 1024);
+        const std::vector<RegisterRow> rows = readAll(packageSource(zip, 1024 * 1024));
+        QCOMPARE(int(rows.size()), 3);
+        QVERIFY2(rows[0].notes().startsWith(QStringLiteral("Błąd walidacji FA3")), qPrintable(rows[0].notes()));
+        for (std::size_t k : {1, 2})
+            QCOMPARE(rows[k].notes(), QStringLiteral("Paczka po rozpakowaniu przekracza 1 MB: pliku nie odczytano."));
     }
 
     void package()
