@@ -338,12 +338,18 @@ private Q_SLOTS:
         QTest::addColumn<bool>("accepted");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("message");
-        QTest::newRow("invoice") << QStringList{"file://{folder}/faktura.xml"} << true << "Velkor  {folder}/faktura.xml" << "";
-        QTest::newRow("invalid file") << QStringList{"file://{folder}/zla.xml"} << true << "Velkor" << "Otwórz z pliku - błąd";
-        // Several files open the register instead.
+        QTest::addColumn<bool>("opensRegister");
+        QTest::newRow("invoice") << QStringList{"file://{folder}/faktura.xml"} << true << "Velkor  {folder}/faktura.xml" << ""
+                                 << false;
+        QTest::newRow("invalid file") << QStringList{"file://{folder}/zla.xml"} << true << "Velkor" << "Otwórz z pliku - błąd"
+                                      << false;
+        // Several files, a folder or a package open the register instead.
         QTest::newRow("two files") << QStringList{"file://{folder}/faktura.xml", "file://{folder}/zla.xml"} << true
-                                   << "Velkor" << "";
-        QTest::newRow("web address") << QStringList{"https://example.com/faktura.xml"} << false << "Velkor" << "";
+                                   << "Velkor" << "" << true;
+        QTest::newRow("folder") << QStringList{"file://{folder}"} << true << "Velkor" << "" << true;
+        QTest::newRow("package") << QStringList{"file://{folder}/paczka.ZIP"} << true << "Velkor" << "" << true;
+        QTest::newRow("web address") << QStringList{"https://example.com/faktura.xml"} << false << "Velkor" << ""
+                                     << false;
     }
     void droppingAFileOpensItAsF5Would()
     {
@@ -351,9 +357,11 @@ private Q_SLOTS:
         QFETCH(bool, accepted);
         QFETCH(QString, title);
         QFETCH(QString, message);
+        QFETCH(bool, opensRegister);
         const QString folder = m_temp.filePath(QStringLiteral("upuszczone"));
         writeTestFile(folder, QStringLiteral("faktura.xml"), TestInvoice().toXml().toUtf8());
         writeTestFile(folder, QStringLiteral("zla.xml"), QByteArray("<Faktura>"));
+        writeTestFile(folder, QStringLiteral("paczka.ZIP"), QByteArray("PK"));
         start();
         QMimeData mime;
         QList<QUrl> dragged;
@@ -371,8 +379,8 @@ private Q_SLOTS:
         QCOMPARE(m_desktop.messages.size(), message.isEmpty() ? 0 : 1);
         if (!message.isEmpty())
             QCOMPARE(m_desktop.messages[0].title, message);
-        QCOMPARE(storedFolder(), accepted && urls.size() == 1 ? native(folder) : QString());
-        QCOMPARE(bool(m_window->commands().registerCommand().window()), urls.size() > 1);
+        QCOMPARE(storedFolder(), accepted && !opensRegister ? native(folder) : QString());
+        QCOMPARE(bool(m_window->commands().registerCommand().window()), opensRegister);
         QVERIFY(m_desktop.dialogCalls.isEmpty());
     }
 };

@@ -103,6 +103,10 @@ private Q_SLOTS:
         QCOMPARE(startupRegisterPath(folder.path() + QStringLiteral("«»")), QString());
         QCOMPARE(startupRegisterPath(QStringLiteral("ksef¤¤") + folder.path()), QString());
         QCOMPARE(startupRegisterPath(folder.filePath(QStringLiteral("a.xml"))), QString());
+        QTemporaryDir packages;
+        const QString zip = writeTestFile(packages.path(), QStringLiteral("paczka.zip"), "PK");
+        QCOMPARE(startupRegisterPath(zip), zip);
+        QCOMPARE(startupRegisterPath(packages.filePath(QStringLiteral("brak.zip"))), QString());
         QVERIFY(QDir::setCurrent(folder.path()));
         QCOMPARE(startupRegisterPath(QStringLiteral(".")), QString());
         WindowFixture::clearSettings();
