@@ -14,6 +14,7 @@
 //   build/bin/velkor_register_bench [invoices [threads [rounds]]]
 //
 // Exits with 2 when a target is missed.
+#include "BenchDesktop.h"
 #include "InvoiceGenerator.h"
 #include "Measure.h"
 
@@ -102,25 +103,6 @@ double floorMs(const QStringList &files, const InvoiceSchema &schema, int thread
     return double(timer.nsecsElapsed()) / 1e6;
 }
 
-// Answers the dialogs with the benchmark's files.
-class BenchDesktop : public Desktop
-{
-public:
-    QString file; // F5
-    QString csv;  // Ctrl+S
-    MessageAnswer showMessage(const Message &message) override
-    {
-        std::fprintf(stderr, "unexpected message: %s\n%s\n", qPrintable(message.title), qPrintable(message.text));
-        return MessageAnswer::Ok;
-    }
-    QString chooseOpenFile(const QString &, const QString &, const QString &) override { return file; }
-    QString chooseSaveFile(const QString &, const QString &, const QString &) override { return csv; }
-    bool choosePrinter(QPrinter &) override { return false; }
-    QString clipboardText() override { return {}; }
-    void setClipboardText(const QString &) override {}
-    void showTextInfo(const QString &, const QString &) override {}
-    void showCheckReport(const CheckReport &) override {}
-};
 
 // When each widget of the register window was painted.
 class PaintClock : public QObject
@@ -152,9 +134,9 @@ struct WindowFigures
 WindowFigures measureWindow(const QString &folder, const QString &file, const QString &csv)
 {
     WindowFigures figures;
-    BenchDesktop desktop;
+    bench::BenchDesktop desktop;
     desktop.file = file;
-    desktop.csv = csv;
+    desktop.saveFile = csv;
     MainWindow window(&desktop);
     window.Edit(QString());
     window.show();
@@ -227,10 +209,8 @@ WindowFigures measureWindow(const QString &folder, const QString &file, const QS
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir configuration;
-    qputenv("XDG_CONFIG_HOME", configuration.path().toUtf8());
+    bench::prepareApplication(configuration);
     QApplication application(argc, argv);
     initializeXmlLibrary();
     const int count = argc > 1 ? std::atoi(argv[1]) : 10000;
