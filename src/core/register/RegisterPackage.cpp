@@ -296,7 +296,8 @@ void compareWithMetadata(std::vector<RegisterRow> &rows, const std::vector<Invoi
             row.ownNotes << QStringLiteral("metadane: inny numer KSeF (%1)").arg(meta.ksefNumber);
         if (!meta.ksefNumber.isEmpty())
             row.ksefNumber = meta.ksefNumber;
-        if (meta.invoiceHash != row.sha256)
+        // A file refused unread has no hash to compare.
+        if (!row.sha256.isEmpty() && !meta.invoiceHash.isEmpty() && meta.invoiceHash != row.sha256)
             row.ownNotes << QStringLiteral("metadane: inny skrót SHA-256");
         if (!row.valid)
             continue;

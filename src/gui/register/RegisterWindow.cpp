@@ -17,6 +17,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -225,7 +226,7 @@ void RegisterWindow::exportCsv()
     if (isReading())
         return;
     const QString path = m_desktop.chooseSaveFile(QStringLiteral("Pliki CSV (*.csv)|*.csv"),
-                                                  QDir(m_path).filePath(QStringLiteral("rejestr.csv")),
+                                                  QDir(setFolder()).filePath(QStringLiteral("rejestr.csv")),
                                                   QStringLiteral("Eksport CSV"));
     if (path.isEmpty())
         return;
@@ -237,6 +238,12 @@ void RegisterWindow::exportCsv()
                                    + QStringLiteral(": ") + file.errorString(),
                                MessageIcon::Exclamation});
     }
+}
+
+QString RegisterWindow::setFolder() const
+{
+    const QFileInfo info(m_path);
+    return info.isDir() ? info.absoluteFilePath() : info.absolutePath();
 }
 
 void RegisterWindow::openCurrent()
@@ -337,7 +344,7 @@ void RegisterWindow::exportPdfs()
     }
     if (rows.empty())
         return;
-    const QString folder = m_desktop.chooseFolder(m_path, QStringLiteral("PDF - folder na wydruki"));
+    const QString folder = m_desktop.chooseFolder(setFolder(), QStringLiteral("PDF - folder na wydruki"));
     if (folder.isEmpty())
         return;
     m_writingPdfs = true;

@@ -63,6 +63,9 @@ private:
     void updateTotals();
     void updateMonths();
     void openCurrent();
+    // The folder read, or the one holding the package or the files: where
+    // the exports are offered first.
+    QString setFolder() const;
     // The bytes of a row's file, from disk or from the package.
     QByteArray bytesOf(const RegisterRow &row, QString &reason) const;
     // Writes one row's printout; empty, or why not.

@@ -304,17 +304,18 @@ private Q_SLOTS:
         const QString k3 = QStringLiteral("7740001454-20260204-58008099DD6C-9D");
         const QByteArray first = invoice("FV/1/2026", "2026-01-31").toXml().toUtf8();
         const QByteArray second = invoice("FV/2/2026", "2026-02-01").toXml().toUtf8();
-        const QString metadata = QStringLiteral("{\"invoices\":[%1,%2,%3]}")
+        const QString missing = QStringLiteral("9999999999-20260205-000000000000-00");
+        const QString metadata = QStringLiteral("{\"invoices\":[%1,%2,%3,%4]}")
                                      .arg(metadataOf(K1, "FV/1/2026", "123", first),
                                           metadataOf(k2, "FV/7/2026", "124.5", first),
-                                          metadataOf(k3, "FV/3/2026", "1", "x"));
+                                          metadataOf(k3, "FV/3/2026", "1", "x"), metadataOf(missing, "FV/5/2026", "1", "y"));
         const QString zip = folder.filePath(QStringLiteral("paczka.zip"));
         writeZip(zip, {{K1 + QStringLiteral(".xml"), first},
                        {k2 + QStringLiteral(".xml"), second},
                        {QStringLiteral("bez-metadanych.xml"), invoice("FV/4/2026", "2026-02-02").toXml().toUtf8()},
                        {QStringLiteral("../wyjscie.xml"), first},
                        {QStringLiteral("/etc/bezwzgledna.xml"), first},
-                       {QStringLiteral("bomba.xml"), QByteArray(MaxInvoiceSize + 1, ' ')},
+                       {k3 + QStringLiteral(".xml"), QByteArray(MaxInvoiceSize + 1, ' ')}, // refused unread
                        {QStringLiteral("_metadata.json"), metadata.toUtf8()}});
         const std::vector<RegisterRow> rows = readAll(packageSource(zip));
         QStringList got;
@@ -327,8 +328,8 @@ private Q_SLOTS:
             QStringLiteral("bez-metadanych.xml||brak w metadanych"),
             QStringLiteral("../wyjscie.xml||") + refused,
             QStringLiteral("/etc/bezwzgledna.xml||") + refused,
-            QStringLiteral("bomba.xml||Plik w paczce jest zbyt duży (ponad 64 MB)."),
-            QStringLiteral("|") + k3 + QStringLiteral("|w metadanych, brak pliku"),
+            k3 + QStringLiteral(".xml|") + k3 + QStringLiteral("|Plik w paczce jest zbyt duży (ponad 64 MB)."),
+            QStringLiteral("|") + missing + QStringLiteral("|w metadanych, brak pliku"),
         }));
         QString reason;
         QCOMPARE(packageSource(zip)->entryBytes(k2 + QStringLiteral(".xml"), reason), second);

@@ -93,6 +93,23 @@ private Q_SLOTS:
         QTRY_VERIFY(!f.window->commands().registerCommand().window());
     }
 
+    // A package's CSV is offered beside it, not inside it.
+    void packageExportFolder()
+    {
+        QTemporaryDir folder;
+        const QString zip = writeTestFile(folder.path(), QStringLiteral("paczka.zip"), "PK");
+        WindowFixture f;
+        QVERIFY(f.startFresh());
+        f.window->commands().openRegister({zip});
+        RegisterWindow *window = f.window->commands().registerCommand().window();
+        QVERIFY(window);
+        QTRY_VERIFY(!window->isReading());
+        QCOMPARE(window->model().rowCount(), 1);
+        window->exportCsv();
+        QCOMPARE(f.desktop.saveDialogCalls.size(), 1);
+        QCOMPARE(f.desktop.saveDialogCalls[0][1], QFileInfo(zip).absolutePath() + QStringLiteral("/rejestr.csv"));
+    }
+
     // A folder or a package named at start opens the register, as the
     // whole parameter string, and only as an absolute path.
     void startupPath()
