@@ -16,7 +16,10 @@
 
 #include <archive.h>
 #include <archive_entry.h>
+
+#if defined(Q_OS_UNIX)
 #include <sys/stat.h>
+#endif
 
 using namespace velkor;
 using namespace velkor::test;
@@ -257,9 +260,11 @@ private Q_SLOTS:
                       (QStringLiteral("<a>").repeated(5000) + QStringLiteral("</a>").repeated(5000)).toUtf8());
         writeTestFile(folder.path(), QStringLiteral("utf.xml"), invoice("FV/\xC3\x28", "2026-01-31").toXml().toLatin1());
         writeTestFile(folder.path(), QStringLiteral("empty.xml"), QByteArray());
+#if defined(Q_OS_UNIX)
         QVERIFY(QFile::link(secret, folder.filePath(QStringLiteral("link.xml"))));
         QVERIFY(QFile::link(folder.path(), folder.filePath(QStringLiteral("loop"))));
         QCOMPARE(mkfifo(QFile::encodeName(folder.filePath(QStringLiteral("fifo.xml"))).constData(), 0600), 0);
+#endif
 
         writeTestFile(folder.path(), QStringLiteral("znika.xml"), "<a/>"); // gone between listing and reading
         std::unique_ptr<RegisterSource> source = folderSource(folder.path());
@@ -269,17 +274,22 @@ private Q_SLOTS:
         timer.start();
         const std::vector<RegisterRow> rows = readAll(std::move(source));
         QVERIFY(timer.elapsed() < 30000);
-        QCOMPARE(int(rows.size()), 9);
+        QMap<QString, QString> notes;
         for (const RegisterRow &row : rows) {
             QVERIFY2(!row.valid, qPrintable(row.file));
             QVERIFY2(!row.ownNotes.isEmpty(), qPrintable(row.file));
             QVERIFY(!row.notes().contains(QStringLiteral("FV/9/2026")));
+            notes.insert(row.file, row.notes());
         }
-        QCOMPARE(rows[4].file, QStringLiteral("link.xml"));
-        QCOMPARE(rows[4].notes(), QStringLiteral("Dowiązanie symboliczne: pominięte."));
-        QCOMPARE(rows[5].notes(), QStringLiteral("Dowiązanie symboliczne: pominięte.")); // the loop
-        QCOMPARE(rows[3].notes(), QStringLiteral("Wskazana ścieżka nie jest zwykłym plikiem.")); // the FIFO
-        QCOMPARE(rows[8].notes(), QStringLiteral("Plik nie istnieje."));
+        QCOMPARE(notes.value(QStringLiteral("znika.xml")), QStringLiteral("Plik nie istnieje."));
+#if defined(Q_OS_UNIX)
+        QCOMPARE(int(rows.size()), 9);
+        QCOMPARE(notes.value(QStringLiteral("link.xml")), QStringLiteral("Dowiązanie symboliczne: pominięte."));
+        QCOMPARE(notes.value(QStringLiteral("loop")), QStringLiteral("Dowiązanie symboliczne: pominięte."));
+        QCOMPARE(notes.value(QStringLiteral("fifo.xml")), QStringLiteral("Wskazana ścieżka nie jest zwykłym plikiem."));
+#else
+        QCOMPARE(int(rows.size()), 6);
+#endif
     }
 
     // A package that inflates past its bound: what lies beyond is refused, not held.
