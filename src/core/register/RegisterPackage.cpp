@@ -176,7 +176,7 @@ public:
         return true;
     }
 
-    void finish(std::vector<RegisterRow> &rows) override
+    void finish(std::vector<RegisterRow> &rows, bool complete) override
     {
         m_archive.reset();
         if (!m_hasMetadata)
@@ -185,7 +185,7 @@ public:
             rows.push_back(unreadableRow(MetadataName, QStringLiteral("Uszkodzony plik metadanych: ") + m_metadataFailure));
             return;
         }
-        compareWithMetadata(rows, m_metadata);
+        compareWithMetadata(rows, m_metadata, complete);
     }
 
     QByteArray entryBytes(const QString &name, QString &reason) const override
@@ -268,7 +268,7 @@ std::vector<InvoiceMetadata> parseInvoiceMetadata(const QByteArray &json, QStrin
     return result;
 }
 
-void compareWithMetadata(std::vector<RegisterRow> &rows, const std::vector<InvoiceMetadata> &metadata)
+void compareWithMetadata(std::vector<RegisterRow> &rows, const std::vector<InvoiceMetadata> &metadata, bool listMissing)
 {
     std::unordered_map<std::string, std::size_t> byKsef, byHash;
     for (std::size_t k = 0; k < metadata.size(); ++k) {
@@ -311,7 +311,7 @@ void compareWithMetadata(std::vector<RegisterRow> &rows, const std::vector<Invoi
                                 .arg(meta.grossAmount ? meta.grossAmount->format(2, u",") : QString());
         }
     }
-    for (std::size_t k = 0; k < metadata.size(); ++k) {
+    for (std::size_t k = 0; k < metadata.size() && listMissing; ++k) {
         if (used[k])
             continue;
         RegisterRow row;

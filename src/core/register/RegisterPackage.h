@@ -29,8 +29,10 @@ std::vector<InvoiceMetadata> parseInvoiceMetadata(const QByteArray &json, QStrin
 // Compares what the metadata and the rows say: each row is matched by its KSeF
 // number (from the file name), else by its SHA-256; matched rows take the
 // metadata's KSeF number and note each disagreement; rows without metadata
-// and metadata without a file are noted (the latter as rows of their own).
-void compareWithMetadata(std::vector<RegisterRow> &rows, const std::vector<InvoiceMetadata> &metadata);
+// and metadata without a file are noted (the latter as rows of their own,
+// unless `listMissing` is false: the set was not read to its end).
+void compareWithMetadata(std::vector<RegisterRow> &rows, const std::vector<InvoiceMetadata> &metadata,
+                         bool listMissing = true);
 
 // A ZIP package as the national system's export delivers it, read in memory
 // and never extracted: an entry named with an absolute path or "..", an

@@ -40,8 +40,13 @@ public:
     // Reads what next() left to read; called on several threads at once.
     virtual void load(RegisterItem &item) const { (void)item; }
     // Rows the source itself adds, and notes it has about the rows read; called
-    // once every file has its row, with the rows in the set's order.
-    virtual void finish(std::vector<RegisterRow> &rows) { (void)rows; }
+    // once reading has ended, with the rows in the set's order. `complete` is
+    // false when reading was stopped: then nothing is said of files not read.
+    virtual void finish(std::vector<RegisterRow> &rows, bool complete)
+    {
+        (void)rows;
+        (void)complete;
+    }
     // The bytes of a file of a package, read again by its name.
     virtual QByteArray entryBytes(const QString &name, QString &reason) const
     {

@@ -158,7 +158,7 @@ void RegisterWindow::finishReading()
 {
     m_timer->stop();
     std::vector<RegisterRow> rows = m_model->takeInSetOrder();
-    m_reading->source().finish(rows);
+    m_reading->source().finish(rows, !m_reading->cancelled() || m_reading->done() >= m_reading->total());
     linkRegisterRows(rows);
     m_model->replace(std::move(rows));
     m_finishedSource = m_reading->releaseSource();

@@ -133,7 +133,7 @@ std::vector<RegisterRow> readAll(std::unique_ptr<RegisterSource> source, int thr
         QThread::msleep(5);
     for (auto &[index, row] : reading.take())
         rows[std::size_t(index)] = std::move(row);
-    reading.source().finish(rows);
+    reading.source().finish(rows, true);
     linkRegisterRows(rows);
     return rows;
 }
@@ -344,6 +344,10 @@ private Q_SLOTS:
         QString reason;
         QCOMPARE(packageSource(zip)->entryBytes(k2 + QStringLiteral(".xml"), reason), second);
         QVERIFY(packageSource(zip)->entryBytes(QStringLiteral("../wyjscie.xml"), reason).isEmpty());
+        // Reading stopped before any file: none of them is missing from the package.
+        std::vector<RegisterRow> stopped;
+        packageSource(zip)->finish(stopped, false);
+        QVERIFY(stopped.empty());
 
         // A corrupt metadata file is reported; the invoices are still listed.
         writeZip(zip, {{K1 + QStringLiteral(".xml"), first}, {QStringLiteral("_metadata.json"), "[{\"ksefNumber\":"}});
