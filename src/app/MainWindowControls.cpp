@@ -116,7 +116,7 @@ MainWindowControls::MainWindowControls(QWidget *window)
     command[13] = button(window, 13, QStringLiteral("Drukuj  Ctrl+P"), QStringLiteral("Drukuj fakturę lub zapisz jako PDF"));
     command[0] = button(window, 0, QStringLiteral("Zamknij Esc"));
     command[14] = button(window, 14, QStringLiteral("Rejestr  F8"),
-                         QStringLiteral("Rejestr faktur: folder, kilka plików lub paczka ZIP naraz"));
+                         QStringLiteral("Rejestr faktur: folder (F8), kilka plików lub paczka ZIP (Shift+F8)"));
 
     korygowane = new QCheckBox(QStringLiteral("Pokaż dokumenty korygowane F12"), window);
     korygowane->setObjectName(QStringLiteral("Korygowane"));

@@ -241,6 +241,9 @@ bool CommandDispatch::Form_KeyDown(int key, Qt::KeyboardModifiers modifiers)
     case KeyCommand::Register:
         Command_Click(14);
         break;
+    case KeyCommand::RegisterFiles:
+        m_register->chooseFilesAndOpen();
+        break;
     case KeyCommand::ToggleView:
         c.strukturaOn->setChecked(!c.strukturaOn->isChecked());
         m_textAndReveal.StrukturaOn_Click();

@@ -46,7 +46,7 @@ KeyCommand keyCommand(int key, Qt::KeyboardModifiers modifiers)
     case Qt::Key_F7:
         return none ? KeyCommand::FocusDetails : ctrl ? KeyCommand::CopyDetails : KeyCommand::None;
     case Qt::Key_F8:
-        return none ? KeyCommand::Register : KeyCommand::None;
+        return none ? KeyCommand::Register : shift == ShiftState::Shift ? KeyCommand::RegisterFiles : KeyCommand::None;
     case Qt::Key_F9:
         return none ? KeyCommand::Check : KeyCommand::None;
     case Qt::Key_F11:

@@ -28,6 +28,7 @@ enum class KeyCommand {
     Print,             // Ctrl+P
     SavePdf,           // Ctrl+Shift+P
     Register,          // F8
+    RegisterFiles,     // Shift+F8
 };
 
 KeyCommand keyCommand(int key, Qt::KeyboardModifiers modifiers);

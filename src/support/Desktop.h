@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QPrinter;
 
@@ -52,6 +53,16 @@ public:
     // an empty text on cancel.
     virtual QString chooseFolder(const QString &folder, const QString &title)
     {
+        (void)folder;
+        (void)title;
+        return {};
+    }
+
+    // The open dialog for one file or several. Returns their full paths, or
+    // nothing on cancel.
+    virtual QStringList chooseOpenFiles(const QString &filterPairs, const QString &folder, const QString &title)
+    {
+        (void)filterPairs;
         (void)folder;
         (void)title;
         return {};

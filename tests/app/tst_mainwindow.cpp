@@ -101,7 +101,7 @@ private Q_SLOTS:
             {"Okno", "Command11", "Ramka", "«»", "Dopasuj szrokości kolumn"},
             {"Okno", "Command12", "RamkaD", "Info  F1", ""},
             {"Okno", "Command13", "Okno", "Drukuj  Ctrl+P", "Drukuj fakturę lub zapisz jako PDF"},
-            {"Okno", "Command14", "Okno", "Rejestr  F8", "Rejestr faktur: folder, kilka plików lub paczka ZIP naraz"},
+            {"Okno", "Command14", "Okno", "Rejestr  F8", "Rejestr faktur: folder (F8), kilka plików lub paczka ZIP (Shift+F8)"},
             {"Okno", "StrukturaOn", "Okno", "Przełącz widok F11", "Widok: struktura lub tekst"},
             {"Okno", "Korygowane", "Okno", "Pokaż dokumenty korygowane F12", ""},
             {"Okno", "RamkaD", "Okno", "Struktura XML  F2", ""},

@@ -48,6 +48,8 @@ public:
 
     QString folderResult; // the folder the "user" picks; empty = cancel
     QString chooseFolder(const QString &, const QString &) override { return folderResult; }
+    QStringList filesResult; // the files the "user" picks; empty = cancel
+    QStringList chooseOpenFiles(const QString &, const QString &, const QString &) override { return filesResult; }
 
     // What the "user" does in the print dialog: sets the printer up and
     // returns true to print; none cancels.

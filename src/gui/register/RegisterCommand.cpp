@@ -48,6 +48,17 @@ void RegisterCommand::chooseAndOpen()
     open({folder});
 }
 
+void RegisterCommand::chooseFilesAndOpen()
+{
+    const QStringList files = m_desktop.chooseOpenFiles(
+        QStringLiteral("Faktury XML i paczki ZIP|*.xml *.zip|Wszystkie pliki|*"), m_settings.value(FolderKey).toString(),
+        QStringLiteral("Rejestr faktur z plików lub paczki ZIP"));
+    if (files.isEmpty())
+        return;
+    m_settings.setValue(FolderKey, QDir::toNativeSeparators(QFileInfo(files.first()).absolutePath()));
+    open(files);
+}
+
 void RegisterCommand::open(const QStringList &paths)
 {
     if (paths.isEmpty())

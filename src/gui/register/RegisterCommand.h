@@ -27,6 +27,8 @@ public:
 
     // F8: the folder dialog, starting in the folder read last.
     void chooseAndOpen();
+    // Shift+F8: the open dialog for several invoice files or a package.
+    void chooseFilesAndOpen();
     // A folder, a package (.zip) or several files.
     void open(const QStringList &paths);
     RegisterWindow *window() const { return m_window; }

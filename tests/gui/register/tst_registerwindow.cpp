@@ -93,17 +93,28 @@ private Q_SLOTS:
         QTRY_VERIFY(!f.window->commands().registerCommand().window());
     }
 
-    // A package's CSV is offered beside it, not inside it.
-    void packageExportFolder()
+    // Shift+F8: several files, or one package, from the open dialog; a
+    // package's CSV is offered beside it, not inside it.
+    void filesOrPackage()
     {
         QTemporaryDir folder;
+        const QString a = writeTestFile(folder.path(), QStringLiteral("a.xml"), invoiceBytes("FV/1/2026", "2026-01-31", "1.00"));
+        const QString b = writeTestFile(folder.path(), QStringLiteral("b.xml"), invoiceBytes("FV/2/2026", "2026-01-31", "2.00"));
         const QString zip = writeTestFile(folder.path(), QStringLiteral("paczka.zip"), "PK");
         WindowFixture f;
         QVERIFY(f.startFresh());
-        f.window->commands().openRegister({zip});
+        f.desktop.filesResult = QStringList{a, b};
+        QTest::keyClick(f.window.get(), Qt::Key_F8, Qt::ShiftModifier);
         RegisterWindow *window = f.window->commands().registerCommand().window();
         QVERIFY(window);
         QTRY_VERIFY(!window->isReading());
+        QCOMPARE(window->model().rowCount(), 2);
+        QCOMPARE(window->model().row(1).number, QStringLiteral("FV/2/2026"));
+
+        f.desktop.filesResult = QStringList{zip};
+        QTest::keyClick(f.window.get(), Qt::Key_F8, Qt::ShiftModifier);
+        QTRY_VERIFY(!window->isReading());
+        QCOMPARE(window->windowTitle(), QStringLiteral("Rejestr faktur  »»  ") + QDir::toNativeSeparators(zip));
         QCOMPARE(window->model().rowCount(), 1);
         window->exportCsv();
         QCOMPARE(f.desktop.saveDialogCalls.size(), 1);
