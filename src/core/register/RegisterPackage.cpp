@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -105,6 +106,21 @@ QByteArray readEntry(archive *a, archive_entry *entry, qint64 &inflated, qint64 
     return bytes;
 }
 
+// A package read from where its file stands, in blocks.
+struct PackageStream
+{
+    QFile file;
+    char block[64 * 1024];
+};
+
+la_ssize_t readPackageStream(archive *, void *data, const void **block)
+{
+    auto *stream = static_cast<PackageStream *>(data);
+    *block = stream->block;
+    const qint64 got = stream->file.read(stream->block, sizeof stream->block);
+    return got < 0 ? la_ssize_t(ARCHIVE_FATAL) : la_ssize_t(got);
+}
+
 class PackageSource : public RegisterSource
 {
 public:
@@ -170,6 +186,7 @@ public:
         }
         item.index = m_index++;
         item.name = entryName(entry);
+        m_offsets.insert(item.name, archive_read_header_position(m_archive.get()));
         item.reason = refusedName(item.name);
         if (item.reason.isEmpty())
             item.bytes = readEntry(m_archive.get(), entry, m_inflated, m_limit, item.reason);
@@ -190,6 +207,12 @@ public:
 
     QByteArray entryBytes(const QString &name, QString &reason) const override
     {
+        if (refusedName(name).isEmpty()) {
+            QByteArray bytes = entryAtItsOffset(name);
+            if (!bytes.isEmpty())
+                return bytes;
+        }
+        // Anything unusual: the package read again from its start.
         ArchiveHandle a = openArchive(m_path, reason);
         if (!a)
             return {};
@@ -205,6 +228,29 @@ public:
     }
 
 private:
+    // The entry read straight from its header, where the first reading found
+    // it; empty when that does not give it whole.
+    QByteArray entryAtItsOffset(const QString &name) const
+    {
+        const auto offset = m_offsets.constFind(name);
+        if (offset == m_offsets.constEnd())
+            return {};
+        auto stream = std::make_unique<PackageStream>();
+        stream->file.setFileName(m_path);
+        if (!stream->file.open(QIODevice::ReadOnly) || !stream->file.seek(*offset))
+            return {};
+        ArchiveHandle a(archive_read_new());
+        archive_read_support_format_zip_streamable(a.get());
+        archive_entry *entry = nullptr;
+        if (archive_read_open(a.get(), stream.get(), nullptr, readPackageStream, nullptr) != ARCHIVE_OK
+            || archive_read_next_header(a.get(), &entry) != ARCHIVE_OK || entryName(entry) != name)
+            return {};
+        qint64 inflated = 0;
+        QString reason;
+        const QByteArray bytes = readEntry(a.get(), entry, inflated, m_limit, reason);
+        return reason.isEmpty() ? bytes : QByteArray();
+    }
+
     bool endWith(RegisterItem &item, const QString &name, const QString &reason)
     {
         m_ended = true;
@@ -225,6 +271,7 @@ private:
     std::vector<InvoiceMetadata> m_metadata;
     ArchiveHandle m_archive;
     qint64 m_inflated = 0;
+    QHash<QString, qint64> m_offsets; // where each entry's header starts
 };
 
 std::optional<Decimal> amountOf(const QJsonValue &value)

@@ -343,6 +343,15 @@ private Q_SLOTS:
         }));
         QString reason;
         QCOMPARE(packageSource(zip)->entryBytes(k2 + QStringLiteral(".xml"), reason), second);
+        {
+            // Once read, a file is found again where the reading saw it.
+            RegisterReading reading(packageSource(zip), std::make_shared<const InvoiceSchema>(InvoiceSchema::compile(schemaFile())), 1);
+            QTRY_VERIFY(reading.finished());
+            const std::unique_ptr<RegisterSource> read = reading.releaseSource();
+            QCOMPARE(read->entryBytes(K1 + QStringLiteral(".xml"), reason), first);
+            QCOMPARE(read->entryBytes(k2 + QStringLiteral(".xml"), reason), second);
+            QVERIFY(reason.isEmpty());
+        }
         QVERIFY(packageSource(zip)->entryBytes(QStringLiteral("../wyjscie.xml"), reason).isEmpty());
         // Reading stopped before any file: none of them is missing from the package.
         std::vector<RegisterRow> stopped;
