@@ -48,7 +48,7 @@ QString csvField(const QString &text)
 
 } // namespace
 
-void linkRegisterRows(std::vector<RegisterRow> &rows)
+void linkRegisterRows(std::vector<RegisterRow> &rows, bool complete)
 {
     QHash<QByteArray, int> byHash;
     QHash<QString, int> byKsef, byKey, invoices, ksefInvoices;
@@ -85,7 +85,9 @@ void linkRegisterRows(std::vector<RegisterRow> &rows)
                 target = invoices.value(invoiceKey(row.sellerNip, reference.number), -1);
             const QString name = reference.number.isEmpty() ? reference.ksefNumber : reference.number;
             if (target < 0 || &rows[std::size_t(target)] == &row) {
-                row.linkNotes << QStringLiteral("koryguje %1: brak jej w zestawie").arg(name);
+                row.linkNotes << (complete ? QStringLiteral("koryguje %1: brak jej w zestawie")
+                                           : QStringLiteral("koryguje %1: brak jej wśród odczytanych"))
+                                     .arg(name);
                 continue;
             }
             RegisterRow &corrected = rows[std::size_t(target)];

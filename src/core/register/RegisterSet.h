@@ -16,8 +16,9 @@ namespace velkor {
 // seller NIP, invoice number and kind as an earlier file; its note names
 // that file. A correction names the invoice it corrects (by KSeF number,
 // else by the seller's NIP and the invoice number) and its file, or says it
-// is not in the set; the corrected invoice names its corrections.
-void linkRegisterRows(std::vector<RegisterRow> &rows);
+// is not in the set (or, when reading was stopped, not among the files read);
+// the corrected invoice names its corrections.
+void linkRegisterRows(std::vector<RegisterRow> &rows, bool complete = true);
 
 // The sums of the header totals of valid invoices in one currency, each
 // duplicate counted once.

@@ -158,8 +158,9 @@ void RegisterWindow::finishReading()
 {
     m_timer->stop();
     std::vector<RegisterRow> rows = m_model->takeInSetOrder();
-    m_reading->source().finish(rows, !m_reading->cancelled() || m_reading->done() >= m_reading->total());
-    linkRegisterRows(rows);
+    const bool complete = !m_reading->cancelled() || m_reading->done() >= m_reading->total();
+    m_reading->source().finish(rows, complete);
+    linkRegisterRows(rows, complete);
     m_model->replace(std::move(rows));
     m_finishedSource = m_reading->releaseSource();
     m_reading.reset();

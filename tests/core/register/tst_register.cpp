@@ -167,6 +167,11 @@ private Q_SLOTS:
         QCOMPARE(csv, QByteArray(ExpectedCsv));
         // The original names its correction; duplicates and invalid files are not summed.
         QCOMPARE(rows[0].notes(), QStringLiteral("korygowana przez k.xml"));
+        // Reading stopped: an original not found may just not have been read.
+        std::vector<RegisterRow> stopped = rows;
+        linkRegisterRows(stopped, false);
+        QCOMPARE(stopped[4].notes(),
+                 QStringLiteral("koryguje FV/1/2026 (a.xml); koryguje FV/2/2026: brak jej wśród odczytanych"));
         QCOMPARE(totalsText(registerTotals(pointers(rows))),
                  QStringLiteral("EUR: 1 faktura; P_13_1 100,00; P_14_1 23,00; P_14_1W 97,75; P_15 123,00\n"
                                 "PLN: 3 faktury; P_13_1 190,00; P_14_1 43,70; P_15 233,70"));
