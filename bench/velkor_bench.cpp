@@ -10,6 +10,7 @@
 // The schema set is read from sql/ beside the executable. With the
 // environment variable VELKOR_BENCH_VERBOSE set, every timed run is printed.
 // Exits with 2 when a target is missed.
+#include "BenchDesktop.h"
 #include "InvoiceGenerator.h"
 #include "Measure.h"
 
@@ -48,26 +49,6 @@ using namespace velkor;
 
 namespace {
 
-// Answers the dialog with the generated file and keeps the clipboard in memory.
-class BenchDesktop : public Desktop
-{
-public:
-    QString file;
-    QString clipboard;
-    MessageAnswer showMessage(const Message &message) override
-    {
-        std::fprintf(stderr, "unexpected message: %s\n%s\n", qPrintable(message.title), qPrintable(message.text));
-        return MessageAnswer::Ok;
-    }
-    QString chooseOpenFile(const QString &, const QString &, const QString &) override { return file; }
-    QString pdf; // where Ctrl+Shift+P saves
-    QString chooseSaveFile(const QString &, const QString &, const QString &) override { return pdf; }
-    bool choosePrinter(QPrinter &) override { return false; }
-    QString clipboardText() override { return clipboard; }
-    void setClipboardText(const QString &text) override { clipboard = text; }
-    void showTextInfo(const QString &, const QString &) override {}
-    void showCheckReport(const CheckReport &) override {}
-};
 
 struct Row
 {
@@ -96,9 +77,9 @@ const char *const StepNames[] = {
 };
 
 // Ctrl+Shift+P into `pdf`, as the user saves the printout.
-void savePdf(MainWindow &window, BenchDesktop &desktop, const QString &pdf)
+void savePdf(MainWindow &window, bench::BenchDesktop &desktop, const QString &pdf)
 {
-    desktop.pdf = pdf;
+    desktop.saveFile = pdf;
     QFile::remove(pdf);
     window.commands().Form_KeyDown(Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
     if (!QFile::exists(pdf))
@@ -143,7 +124,7 @@ double floorParseAndValidate(const QByteArray &bytes, const InvoiceSchema &schem
 }
 
 // The median time of Ctrl+Shift+P for an invoice of ten lines.
-double normalInvoicePdf(BenchDesktop &desktop, const QTemporaryDir &folder, int repetitions)
+double normalInvoicePdf(bench::BenchDesktop &desktop, const QTemporaryDir &folder, int repetitions)
 {
     desktop.file = folder.filePath(QStringLiteral("faktura-10.xml"));
     QFile file(desktop.file);
@@ -163,10 +144,8 @@ double normalInvoicePdf(BenchDesktop &desktop, const QTemporaryDir &folder, int 
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir configuration;
-    qputenv("XDG_CONFIG_HOME", configuration.path().toUtf8());
+    bench::prepareApplication(configuration);
     QApplication application(argc, argv);
     initializeXmlLibrary();
 
@@ -181,7 +160,7 @@ int main(int argc, char *argv[])
 
     const InvoiceSchema schema = InvoiceSchema::compile(MainWindow::schemaFile());
     QTemporaryDir folder;
-    BenchDesktop desktop;
+    bench::BenchDesktop desktop;
 
     std::vector<Row> rows;
     for (int lines : sizes) {

@@ -45,6 +45,8 @@ KeyCommand keyCommand(int key, Qt::KeyboardModifiers modifiers)
         return none ? KeyCommand::FocusLines : ctrl ? KeyCommand::CopyTable : KeyCommand::None;
     case Qt::Key_F7:
         return none ? KeyCommand::FocusDetails : ctrl ? KeyCommand::CopyDetails : KeyCommand::None;
+    case Qt::Key_F8:
+        return none ? KeyCommand::Register : shift == ShiftState::Shift ? KeyCommand::RegisterFiles : KeyCommand::None;
     case Qt::Key_F9:
         return none ? KeyCommand::Check : KeyCommand::None;
     case Qt::Key_F11:

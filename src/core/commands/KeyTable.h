@@ -27,6 +27,8 @@ enum class KeyCommand {
     ToggleCorrections, // F12
     Print,             // Ctrl+P
     SavePdf,           // Ctrl+Shift+P
+    Register,          // F8
+    RegisterFiles,     // Shift+F8
 };
 
 KeyCommand keyCommand(int key, Qt::KeyboardModifiers modifiers);

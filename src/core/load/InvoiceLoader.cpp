@@ -20,15 +20,12 @@ namespace {
 const QString CRLF = QStringLiteral("\r\n");
 const QString PathKey = QStringLiteral("Okno/Path");
 
-// Larger invoices are refused before parsing, so that a stray file cannot
-// exhaust the memory. The national system's own limits are a few megabytes;
-// even the largest invoice its schema allows stays far below this.
-constexpr qint64 MaxInvoiceSize = 64 * 1024 * 1024;
-
 QString tooLarge(const char *what)
 {
     return QStringLiteral("%1 jest zbyt duży (ponad %2 MB).").arg(QLatin1String(what)).arg(MaxInvoiceSize / (1024 * 1024));
 }
+
+} // namespace
 
 QByteArray readInvoiceFile(const QString &path, QString &reason)
 {
@@ -55,7 +52,11 @@ QByteArray readInvoiceFile(const QString &path, QString &reason)
         reason = QStringLiteral("Nie można otworzyć pliku: %1").arg(file.errorString());
         return {};
     }
-    QByteArray bytes = file.read(MaxInvoiceSize + 1);
+    // As much as the file holds: a buffer of the limit would be allocated
+    // whole for every file. A file that grew since it was measured is read on.
+    QByteArray bytes = file.read(std::min(info.size(), MaxInvoiceSize) + 1);
+    if (bytes.size() > info.size() && bytes.size() <= MaxInvoiceSize && file.error() == QFileDevice::NoError)
+        bytes += file.read(MaxInvoiceSize + 1 - bytes.size());
     if (file.error() != QFileDevice::NoError) {
         reason = QStringLiteral("Nie można odczytać pliku: %1").arg(file.errorString());
         return {};
@@ -68,6 +69,8 @@ QByteArray readInvoiceFile(const QString &path, QString &reason)
         reason = QStringLiteral("Plik jest pusty.");
     return bytes;
 }
+
+namespace {
 
 bool equalsIgnoringCase(const xmlChar *value, const QString &expected)
 {

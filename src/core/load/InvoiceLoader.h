@@ -39,6 +39,16 @@ bool CheckInvoiceHeader(const InvoiceDocument &document);
 Message parseFailureMessage(LoadSource source, const QString &path, const QString &reason, int line);
 Message headerFailureMessage(LoadSource source, const QString &path);
 
+// Larger invoices are refused before parsing, so that a stray file cannot
+// exhaust the memory. The national system's own limits are a few megabytes;
+// even the largest invoice its schema allows stays far below this.
+constexpr qint64 MaxInvoiceSize = 64 * 1024 * 1024;
+
+// The bytes of an invoice file, or an empty array with the reason it cannot
+// be read: a folder, a missing file, a pipe or device, a file over the size
+// limit, an unreadable or empty file.
+QByteArray readInvoiceFile(const QString &path, QString &reason);
+
 // The folder part of a chosen path, as remembered for the next dialog.
 QString folderOfPath(const QString &path);
 

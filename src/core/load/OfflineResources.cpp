@@ -12,6 +12,8 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include <atomic>
+
 namespace velkor {
 
 const char *const DefinitionsNamespace =
@@ -21,7 +23,7 @@ namespace {
 
 QString g_allowedFolder; // canonical path, empty outside a SchemaFolderScope
 QStringList g_served;    // files served inside the current scope
-int g_refused = 0;
+std::atomic<int> g_refused{0}; // counted on every thread that parses
 
 // The local file a request may be served from, or an empty text.
 QString localFileFor(const QString &url)

@@ -68,6 +68,25 @@ public:
     // chosen full path, or an empty text on cancel.
     virtual QString chooseSaveFile(const QString &filterPairs, const QString &path, const QString &title) = 0;
 
+    // The folder dialog, starting at `folder`. Returns the chosen folder, or
+    // an empty text on cancel.
+    virtual QString chooseFolder(const QString &folder, const QString &title)
+    {
+        (void)folder;
+        (void)title;
+        return {};
+    }
+
+    // The open dialog for one file or several. Returns their full paths, or
+    // nothing on cancel.
+    virtual QStringList chooseOpenFiles(const QString &filterPairs, const QString &folder, const QString &title)
+    {
+        (void)filterPairs;
+        (void)folder;
+        (void)title;
+        return {};
+    }
+
     // The print dialog for `printer`; true when the user chose to print, the
     // printer then set up as chosen.
     virtual bool choosePrinter(QPrinter &printer) = 0;

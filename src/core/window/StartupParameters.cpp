@@ -37,6 +37,16 @@ QString startupFile(const QString &parameters)
     return QFileInfo(parameters).absoluteFilePath();
 }
 
+QString startupRegisterPath(const QString &parameters)
+{
+    if (parameters.isEmpty() || !QFileInfo(parameters).isAbsolute() || parameters.contains(QStringLiteral("¤¤"))
+        || parameters.contains(QStringLiteral("«»")))
+        return {};
+    const QFileInfo info(parameters);
+    const bool package = info.isFile() && info.suffix().compare(QStringLiteral("zip"), Qt::CaseInsensitive) == 0;
+    return info.isDir() || package ? info.absoluteFilePath() : QString();
+}
+
 QString parameterStringFromArguments(const QStringList &arguments)
 {
     return arguments.join(u' ');

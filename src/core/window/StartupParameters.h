@@ -20,6 +20,11 @@ QString startupTitle(const QString &ksefNumber);
 // folder holds must not swallow a hand-over.
 QString startupFile(const QString &parameters);
 
+// The folder or ZIP package to open in the register when the whole parameter
+// string is its absolute path (holding no "¤¤" and no "«»", which only a
+// calling program's hand-over has); empty otherwise.
+QString startupRegisterPath(const QString &parameters);
+
 // The parameter string from the program's arguments: one argument as it
 // stands, several joined with single spaces.
 QString parameterStringFromArguments(const QStringList &arguments);

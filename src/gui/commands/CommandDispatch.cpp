@@ -15,6 +15,7 @@
 #include "gui/panes/PaneFrames.h"
 #include "gui/panes/TextAndReveal.h"
 #include "gui/print/PrintCommand.h"
+#include "gui/register/RegisterCommand.h"
 #include "gui/widgets/ListView.h"
 #include "gui/widgets/TextLinesView.h"
 
@@ -70,6 +71,15 @@ CommandDispatch::CommandDispatch(QWidget *window, const ListPanes &lists, TreePa
     , m_schemaFile(std::move(schemaFile))
     , m_nodeDescription(std::make_unique<NodeDescription>(desktop, m_schemaFile))
     , m_print(std::make_unique<PrintCommand>(desktop, settings))
+    , m_register(std::make_unique<RegisterCommand>(window, desktop, settings, m_schemaFile,
+                                                   [this](const QString &path, const QByteArray &bytes) {
+                                                       if (bytes.isEmpty())
+                                                           openFile(path);
+                                                       else
+                                                           loadInvoiceBytes(path, bytes);
+                                                       m_window->raise();
+                                                       m_window->activateWindow();
+                                                   }))
 {
 }
 
@@ -143,6 +153,9 @@ void CommandDispatch::Command_Click(int index)
         break;
     case 13:
         printInvoice(false);
+        break;
+    case 14:
+        m_register->chooseAndOpen();
         break;
     default:
         break;
@@ -232,6 +245,12 @@ bool CommandDispatch::Form_KeyDown(int key, Qt::KeyboardModifiers modifiers)
         break;
     case KeyCommand::SavePdf:
         printInvoice(true);
+        break;
+    case KeyCommand::Register:
+        Command_Click(14);
+        break;
+    case KeyCommand::RegisterFiles:
+        m_register->chooseFilesAndOpen();
         break;
     case KeyCommand::ToggleView:
         m_textAndReveal.toggleView();
@@ -330,6 +349,23 @@ void CommandDispatch::loadInvoice(LoadSource source, const QString &chosenFile)
         return;
     m_window->setWindowTitle(source == LoadSource::Clipboard ? QStringLiteral("Velkor")
                                                              : QStringLiteral("Velkor  ") + fileName);
+    m_panes.showInvoice(std::move(document));
+}
+
+void CommandDispatch::openRegister(const QStringList &paths)
+{
+    m_register->open(paths);
+}
+
+void CommandDispatch::loadInvoiceBytes(const QString &name, const QByteArray &bytes)
+{
+    if (m_loading)
+        return;
+    const QScopedValueRollback<bool> loading(m_loading, true);
+    std::unique_ptr<InvoiceDocument> document = RegisterCommand::loadInvoiceBytes(m_desktop, m_schemaFile, name, bytes);
+    if (!document)
+        return;
+    m_window->setWindowTitle(QStringLiteral("Velkor  ") + name);
     m_panes.showInvoice(std::move(document));
 }
 

@@ -20,6 +20,7 @@ class InvoicePanes;
 class ListView;
 class NodeDescription;
 class PrintCommand;
+class RegisterCommand;
 class TextAndReveal;
 struct CheckReport;
 struct InvoiceState;
@@ -49,6 +50,9 @@ public:
     // Opens a file chosen outside the dialog (dropped on the window, named
     // at start) as F5 opens the file chosen in it.
     void openFile(const QString &path);
+    // The register of invoices: a folder, a package or several files.
+    void openRegister(const QStringList &paths);
+    RegisterCommand &registerCommand() { return *m_register; }
     // True while a load, its messages and its display refresh are running.
     bool isLoading() const { return m_loading; }
 
@@ -63,6 +67,8 @@ private:
     // PDF file; nothing without an invoice.
     void printInvoice(bool toPdf);
     void loadInvoice(LoadSource source, const QString &chosenFile = QString());
+    // A file of a register's package, from its bytes, as F5 opens a file.
+    void loadInvoiceBytes(const QString &name, const QByteArray &bytes);
     // Copies the second column of the list's selected row, if any, and
     // focuses the list; nothing at all when the list is empty.
     void copySelectedValue(ListView *list);
@@ -80,6 +86,7 @@ private:
     QString m_schemaFile;
     std::unique_ptr<NodeDescription> m_nodeDescription;
     std::unique_ptr<PrintCommand> m_print;
+    std::unique_ptr<RegisterCommand> m_register;
     bool m_loading = false;
 };
 

@@ -191,6 +191,20 @@ QString QtDesktop::chooseSaveFile(const QString &filterPairs, const QString &pat
     return dialog.selectedFiles().constFirst();
 }
 
+QString QtDesktop::chooseFolder(const QString &folder, const QString &title)
+{
+    return QFileDialog::getExistingDirectory(m_owner, title, QDir::fromNativeSeparators(folder));
+}
+
+QStringList QtDesktop::chooseOpenFiles(const QString &filterPairs, const QString &folder, const QString &title)
+{
+    QFileDialog dialog(m_owner, title, QDir::fromNativeSeparators(folder), qtNameFilters(filterPairs));
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
+}
+
 bool QtDesktop::choosePrinter(QPrinter &printer)
 {
     QPrintDialog dialog(&printer, m_owner);

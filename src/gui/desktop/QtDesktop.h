@@ -20,6 +20,8 @@ public:
     MessageAnswer showMessage(const Message &message) override;
     QString chooseOpenFile(const QString &filterPairs, const QString &folder, const QString &title) override;
     QString chooseSaveFile(const QString &filterPairs, const QString &path, const QString &title) override;
+    QString chooseFolder(const QString &folder, const QString &title) override;
+    QStringList chooseOpenFiles(const QString &filterPairs, const QString &folder, const QString &title) override;
     bool choosePrinter(QPrinter &printer) override;
     QString clipboardText() override;
     void setClipboardText(const QString &text) override;

@@ -14,6 +14,7 @@ CommandRow::CommandRow(QWidget *window)
     add(10, QStringLiteral("Kontrola  F9"), QStringLiteral("Sprawdź sumy, numery i plik faktury"));
     add(13, QStringLiteral("Drukuj  Ctrl+P"), QStringLiteral("Drukuj fakturę lub zapisz jako PDF"));
     add(0, QStringLiteral("Zamknij Esc"));
+    add(14, QStringLiteral("Rejestr  F8"), QStringLiteral("Rejestr faktur: folder (F8), kilka plików lub paczka ZIP (Shift+F8)"));
 }
 
 TwipRect commandRowRect(int index)
@@ -29,6 +30,8 @@ TwipRect commandRowRect(int index)
         return {4410, 0, 1080, 435};
     case 13:
         return {5475, 0, 1245, 435};
+    case 14:
+        return {8745, 0, 1200, 435};
     default:
         return {};
     }

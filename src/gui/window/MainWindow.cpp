@@ -12,6 +12,7 @@
 #include "gui/panes/PaneFrames.h"
 #include "gui/panes/StatusPanels.h"
 #include "gui/panes/TextAndReveal.h"
+#include "gui/register/RegisterCommand.h"
 #include "gui/widgets/ListView.h"
 #include "gui/widgets/TextLinesView.h"
 #include "gui/widgets/WindowGeometry.h"
@@ -47,6 +48,21 @@ QString draggedFile(const QMimeData *mime)
 {
     const QList<QUrl> urls = mime ? mime->urls() : QList<QUrl>();
     return urls.size() == 1 && urls.first().isLocalFile() ? urls.first().toLocalFile() : QString();
+}
+
+// The local paths of a drag that opens the register: a folder, a ZIP
+// package or several files; empty for anything else.
+QStringList draggedRegister(const QMimeData *mime)
+{
+    const QList<QUrl> urls = mime ? mime->urls() : QList<QUrl>();
+    QStringList paths;
+    for (const QUrl &url : urls) {
+        if (url.isLocalFile())
+            paths << url.toLocalFile();
+    }
+    if (paths.size() != urls.size() || paths.isEmpty())
+        return {};
+    return paths.size() > 1 || RegisterCommand::isRegisterPath(paths.first()) ? paths : QStringList();
 }
 
 } // namespace
@@ -238,6 +254,11 @@ void MainWindow::ProcessStartupParameters()
 {
     if (m_initText.isEmpty())
         return;
+    // A folder or a package: the register.
+    if (const QString path = startupRegisterPath(m_initText); !path.isEmpty()) {
+        m_commands->openRegister({path});
+        return;
+    }
     // Opened from a file manager: the whole string is the file's path.
     if (const QString file = startupFile(m_initText); !file.isEmpty()) {
         m_commands->openFile(file);
@@ -279,12 +300,21 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)
 {
+    if (!draggedRegister(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+        return;
+    }
     if (!draggedFile(event->mimeData()).isEmpty() && !m_commands->isLoading())
         event->acceptProposedAction();
 }
 
 void MainWindow::dropEvent(QDropEvent *event)
 {
+    if (const QStringList paths = draggedRegister(event->mimeData()); !paths.isEmpty()) {
+        event->acceptProposedAction();
+        QTimer::singleShot(0, this, [this, paths] { m_commands->openRegister(paths); });
+        return;
+    }
     const QString path = draggedFile(event->mimeData());
     if (path.isEmpty() || m_commands->isLoading())
         return;

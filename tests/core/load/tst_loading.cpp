@@ -1,6 +1,7 @@
 #include "core/load/InvoiceLoader.h"
 #include "core/load/InvoiceSchema.h"
 #include "core/load/OfflineResources.h"
+#include "core/register/RegisterRow.h"
 #include "core/support/Failure.h"
 
 #include "fixtures/FakeDesktop.h"
@@ -300,6 +301,12 @@ private Q_SLOTS:
         }
         // The folder of a file that failed is remembered all the same.
         QCOMPARE(storedFolder(), QDir::toNativeSeparators(m_temp.filePath(QStringLiteral("zle"))));
+        // The register gives each its row with the same reason and line.
+        const RegisterRow row = readRegisterRow(QStringLiteral("zla.xml"), bytes, *InvoiceSchema::current(schemaFile()));
+        QVERIFY(!row.valid);
+        QVERIFY2(row.notes().startsWith(QStringLiteral("Błąd walidacji FA3: ")) && row.notes().contains(reasonPart)
+                     && (line < 0 || row.notes().endsWith(QStringLiteral("(linia %1)").arg(line))),
+                 qPrintable(row.notes()));
     }
 
     // Each kind of error libxml2 reports for an invoice, in Polish: the

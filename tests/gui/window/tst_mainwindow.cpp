@@ -1,5 +1,6 @@
 #include "gui/desktop/MsgTextInfo.h"
 #include "gui/desktop/QtDesktop.h"
+#include "gui/register/RegisterCommand.h"
 
 #include "fixtures/WindowFixture.h"
 
@@ -115,6 +116,7 @@ private Q_SLOTS:
             {"Okno", "Command11", "Ramka", "«»", "Dopasuj szrokości kolumn"},
             {"Okno", "Command12", "RamkaD", "Info  F1", ""},
             {"Okno", "Command13", "Okno", "Drukuj  Ctrl+P", "Drukuj fakturę lub zapisz jako PDF"},
+            {"Okno", "Command14", "Okno", "Rejestr  F8", "Rejestr faktur: folder (F8), kilka plików lub paczka ZIP (Shift+F8)"},
             {"Okno", "StrukturaOn", "Okno", "Przełącz widok F11", "Widok: struktura lub tekst"},
             {"Okno", "Korygowane", "Okno", "Pokaż dokumenty korygowane F12", ""},
             {"Okno", "RamkaD", "Okno", "Struktura XML  F2", ""},
@@ -376,7 +378,8 @@ private Q_SLOTS:
         QTest::newRow("file") << "{file}" << "{invoice}" << "Velkor  {file}" << "{invoice}" << "";
         QTest::newRow("missing file") << "{folder}/nie-ma.xml" << "{invoice}" << "Velkor" << "{invoice}"
                                       << "Otwórz z pliku - błąd";
-        QTest::newRow("folder") << "{folder}" << "{invoice}" << "Velkor" << "{invoice}" << "Otwórz z pliku - błąd";
+        // An absolute folder's path opens the register and leaves the clipboard.
+        QTest::newRow("folder") << "{folder}" << "{invoice}" << "Velkor" << "{invoice}" << "";
         QTest::newRow("name in the working folder") << "faktura.xml" << "{invoice}" << "Velkor" << "" << "";
         QTest::newRow("path and a pair") << "{file}«»ksef¤¤X" << "{invoice}" << "Velkor »» KSEF: X" << "" << "";
         QTest::newRow("hand-over") << "ksef¤¤X" << "{invoice}" << "Velkor »» KSEF: X" << "" << "";
@@ -402,8 +405,10 @@ private Q_SLOTS:
         start(expand(parameters));
         QDir::setCurrent(working);
         QCOMPARE(m_window->windowTitle(), expand(title).replace(file, native(file)));
-        QCOMPARE(bool(m_window->state().invoiceDoc), message.isEmpty() && !clipboard.isEmpty());
-        const bool path = parameters.startsWith(u'{') && !parameters.contains(QStringLiteral("«»"));
+        const bool folderNamed = parameters == u"{folder}";
+        QCOMPARE(bool(m_window->state().invoiceDoc), message.isEmpty() && !clipboard.isEmpty() && !folderNamed);
+        QCOMPARE(bool(m_window->commands().registerCommand().window()), folderNamed);
+        const bool path = parameters.startsWith(u'{') && !parameters.contains(QStringLiteral("«»")) && !folderNamed;
         QCOMPARE(m_desktop.messages.size(), message.isEmpty() ? 0 : 1);
         if (!message.isEmpty())
             QCOMPARE(m_desktop.messages[0].title, message);
@@ -419,11 +424,18 @@ private Q_SLOTS:
         QTest::addColumn<bool>("accepted");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("message");
-        QTest::newRow("invoice") << QStringList{"file://{folder}/faktura.xml"} << true << "Velkor  {folder}/faktura.xml" << "";
-        QTest::newRow("invalid file") << QStringList{"file://{folder}/zla.xml"} << true << "Velkor" << "Otwórz z pliku - błąd";
-        QTest::newRow("two files") << QStringList{"file://{folder}/faktura.xml", "file://{folder}/zla.xml"} << false
-                                   << "Velkor" << "";
-        QTest::newRow("web address") << QStringList{"https://example.com/faktura.xml"} << false << "Velkor" << "";
+        QTest::addColumn<bool>("opensRegister");
+        QTest::newRow("invoice") << QStringList{"file://{folder}/faktura.xml"} << true << "Velkor  {folder}/faktura.xml" << ""
+                                 << false;
+        QTest::newRow("invalid file") << QStringList{"file://{folder}/zla.xml"} << true << "Velkor" << "Otwórz z pliku - błąd"
+                                      << false;
+        // Several files, a folder or a package open the register instead.
+        QTest::newRow("two files") << QStringList{"file://{folder}/faktura.xml", "file://{folder}/zla.xml"} << true
+                                   << "Velkor" << "" << true;
+        QTest::newRow("folder") << QStringList{"file://{folder}"} << true << "Velkor" << "" << true;
+        QTest::newRow("package") << QStringList{"file://{folder}/paczka.ZIP"} << true << "Velkor" << "" << true;
+        QTest::newRow("web address") << QStringList{"https://example.com/faktura.xml"} << false << "Velkor" << ""
+                                     << false;
     }
     void droppingAFileOpensItAsF5Would()
     {
@@ -431,9 +443,11 @@ private Q_SLOTS:
         QFETCH(bool, accepted);
         QFETCH(QString, title);
         QFETCH(QString, message);
+        QFETCH(bool, opensRegister);
         const QString folder = m_temp.filePath(QStringLiteral("upuszczone"));
         writeTestFile(folder, QStringLiteral("faktura.xml"), TestInvoice().toXml().toUtf8());
         writeTestFile(folder, QStringLiteral("zla.xml"), QByteArray("<Faktura>"));
+        writeTestFile(folder, QStringLiteral("paczka.ZIP"), QByteArray("PK"));
         start();
         QMimeData mime;
         QList<QUrl> dragged;
@@ -451,7 +465,8 @@ private Q_SLOTS:
         QCOMPARE(m_desktop.messages.size(), message.isEmpty() ? 0 : 1);
         if (!message.isEmpty())
             QCOMPARE(m_desktop.messages[0].title, message);
-        QCOMPARE(storedFolder(), accepted ? native(folder) : QString());
+        QCOMPARE(storedFolder(), accepted && !opensRegister ? native(folder) : QString());
+        QCOMPARE(bool(m_window->commands().registerCommand().window()), opensRegister);
         QVERIFY(m_desktop.dialogCalls.isEmpty());
     }
 };

@@ -1,0 +1,133 @@
+#include "core/register/RegisterRow.h"
+
+#include "core/check/CheckReport.h"
+#include "core/check/Identifiers.h"
+#include "core/check/InvoiceCheck.h"
+#include "core/invoice/InvoiceLines.h"
+#include "core/load/InvoiceLoader.h"
+#include "core/load/InvoiceParser.h"
+#include "core/tree/XmlNavigation.h"
+
+#include <QCryptographicHash>
+#include <QFileInfo>
+
+namespace velkor {
+
+namespace {
+
+QString textAt(const InvoiceDocument &document, const char *path, xmlNode *context = nullptr)
+{
+    return NodeText(FaPath(document, path).selectFirst(context)).trimmed();
+}
+
+void countFindings(RegisterRow &row, const CheckReport &report)
+{
+    for (const CheckSection &section : report.sections) {
+        for (const Finding &finding : section.findings) {
+            if (finding.mark == Mark::Error)
+                ++row.errors;
+            else if (finding.mark == Mark::Remark)
+                ++row.remarks;
+        }
+    }
+}
+
+void readFields(RegisterRow &row, const InvoiceDocument &document)
+{
+    row.kind = textAt(document, "n:Faktura/n:Fa/n:RodzajFaktury");
+    row.number = textAt(document, "n:Faktura/n:Fa/n:P_2");
+    row.issueDate = textAt(document, "n:Faktura/n:Fa/n:P_1");
+    row.deliveryDate = textAt(document, "n:Faktura/n:Fa/n:P_6");
+    row.sellerNip = textAt(document, "n:Faktura/n:Podmiot1/n:DaneIdentyfikacyjne/n:NIP");
+    row.seller = textAt(document, "n:Faktura/n:Podmiot1/n:DaneIdentyfikacyjne/n:Nazwa");
+    row.buyerNip = textAt(document, "n:Faktura/n:Podmiot2/n:DaneIdentyfikacyjne/n:NIP");
+    row.buyer = textAt(document, "n:Faktura/n:Podmiot2/n:DaneIdentyfikacyjne/n:Nazwa");
+    row.currency = textAt(document, "n:Faktura/n:Fa/n:KodWaluty");
+    xmlNode *fa = FaPath(document, "n:Faktura/n:Fa").selectFirst();
+    for (std::size_t k = 0; k < RegisterTotalCount; ++k) {
+        if (xmlNode *node = firstFaChild(document, fa, RegisterTotalNames[k]))
+            row.totals[k] = Decimal::read(NodeText(node).trimmed());
+    }
+    for (xmlNode *corrected : FaPath(document, "n:Faktura/n:Fa/n:DaneFaKorygowanej").selectAll()) {
+        row.corrects.push_back({textAt(document, "n:NrKSeFFaKorygowanej", corrected),
+                                textAt(document, "n:NrFaKorygowanej", corrected)});
+    }
+}
+
+} // namespace
+
+QString checkCountText(int errors, int remarks)
+{
+    if (errors == 0 && remarks == 0)
+        return QStringLiteral("bez uwag");
+    QStringList parts;
+    if (errors > 0)
+        parts << countOf(errors, "błąd", "błędy", "błędów");
+    if (remarks > 0)
+        parts << countOf(remarks, "uwaga", "uwagi", "uwag");
+    return parts.join(QStringLiteral(", "));
+}
+
+QString RegisterRow::checkText() const
+{
+    if (!valid)
+        return {};
+    return checked ? checkCountText(errors, remarks) : QStringLiteral("nie wykonano");
+}
+
+QString RegisterRow::notes() const
+{
+    return (ownNotes + linkNotes).join(QStringLiteral("; "));
+}
+
+QString ksefNumberFromFileName(const QString &file)
+{
+    const QString base = QFileInfo(file).completeBaseName();
+    return ksefNumberProblem(base).isEmpty() ? base : QString();
+}
+
+RegisterRow unreadableRow(const QString &file, const QString &reason)
+{
+    RegisterRow row;
+    row.file = file;
+    row.ksefNumber = ksefNumberFromFileName(file);
+    row.ownNotes << reason;
+    return row;
+}
+
+RegisterRow readRegisterRow(const QString &file, const QByteArray &bytes, const InvoiceSchema &schema)
+{
+    RegisterRow row;
+    row.file = file;
+    row.ksefNumber = ksefNumberFromFileName(file);
+    row.sha256 = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+    try {
+        ParseOutcome outcome = parseInvoice(bytes, TextEncoding::Declared, schema);
+        if (!outcome.document) {
+            row.ownNotes << QStringLiteral("Błąd walidacji FA3: %1 (linia %2)")
+                                .arg(outcome.reason.trimmed())
+                                .arg(outcome.line);
+            return row;
+        }
+        const InvoiceDocument &document = *outcome.document;
+        if (!CheckInvoiceHeader(document)) {
+            row.ownNotes << QStringLiteral("Błąd walidacji FA3: nagłówek nie wskazuje FA (3) w wersji 1-0E");
+            return row;
+        }
+        row.valid = true;
+        readFields(row, document);
+        try {
+            const InvoiceLines lines = buildInvoiceLines(document, QStringLiteral(","));
+            countFindings(row, checkInvoice(document, lines, QString(), QStringLiteral(",")));
+            row.checked = true;
+        } catch (...) {
+            // The row stands without the check, as the main window does.
+        }
+    } catch (...) {
+        row.valid = false;
+        row.ownNotes << QStringLiteral("Nie można odczytać faktury.");
+    }
+    return row;
+}
+
+} // namespace velkor
