@@ -1,6 +1,6 @@
 #pragma once
 
-#include "support/Desktop.h"
+#include "core/support/Desktop.h"
 
 #include <QTemporaryDir>
 

@@ -19,17 +19,17 @@
 #include "InvoiceGenerator.h"
 #include "Measure.h"
 
-#include "app/MainWindow.h"
-#include "commands/CommandDispatch.h"
+#include "core/load/InvoiceParser.h"
+#include "core/load/InvoiceSchema.h"
+#include "core/load/OfflineResources.h"
+#include "core/load/XmlHandles.h"
 #include "core/register/RegisterReading.h"
 #include "core/register/RegisterSet.h"
+#include "core/support/Desktop.h"
+#include "gui/commands/CommandDispatch.h"
 #include "gui/register/RegisterModel.h"
 #include "gui/register/RegisterWindow.h"
-#include "support/Desktop.h"
-#include "load/InvoiceParser.h"
-#include "load/InvoiceSchema.h"
-#include "load/OfflineResources.h"
-#include "support/XmlHandles.h"
+#include "gui/window/MainWindow.h"
 
 #include <archive.h>
 #include <archive_entry.h>

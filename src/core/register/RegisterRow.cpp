@@ -104,8 +104,10 @@ RegisterRow readRegisterRow(const QString &file, const QByteArray &bytes, const 
     try {
         ParseOutcome outcome = parseInvoice(bytes, TextEncoding::Declared, schema);
         if (!outcome.document) {
+            // The reason in Polish; libxml2's own words, on the lines after
+            // it, are for a message box, not for a note in a table.
             row.ownNotes << QStringLiteral("Błąd walidacji FA3: %1 (linia %2)")
-                                .arg(outcome.reason.trimmed())
+                                .arg(outcome.reason.trimmed().split(u'\n').constFirst().trimmed())
                                 .arg(outcome.line);
             return row;
         }

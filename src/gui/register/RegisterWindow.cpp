@@ -324,8 +324,7 @@ QString RegisterWindow::writePdf(const RegisterRow &row, const QString &folder)
         const InvoiceLines lines = buildInvoiceLines(document, separator);
         CheckReport check = checkInvoice(document, lines, row.ksefNumber, separator);
         addVerificationLink(check, document, row.ksefNumber);
-        print::PrintSources sources{lines, check.sections.at(VatSummarySection).findings, check.link, check.caption,
-                                    row.ksefNumber, separator};
+        print::PrintSources sources{lines, check.link, check.caption, row.ksefNumber, separator};
         const QString base = PrintCommand::fileName(row.ksefNumber.isEmpty() ? row.number : row.ksefNumber);
         return PrintCommand::writePdf(print::buildPrintDocument(document, sources),
                                       freeFilePath(folder, base, QStringLiteral(".pdf")));

@@ -93,7 +93,7 @@ const char *const ExpectedCsv =
     "ksef2/5265877635-20250826-0100001AF629-AF.xml;5265877635-20250826-0100001AF629-AF;VAT;FV/5/2026;2026-02-05;;"
     "6891152920;Sprzedawca Sp. z o.o.;3935777054;Nabywca s.c.;PLN;100,00;23,00;;;;;;;;;;;;;;;;;;;;;123,00;"
     "bez uwag;duplikat: ksef/5265877635-20250826-0100001AF629-AF.xml\r\n"
-    "zly.xml;;;;;;;;;;;;;;;;;;;;;;;;;;;;;;;;;;;Błąd walidacji FA3: Start tag expected, '<' not found (linia 1)\r\n";
+    "zly.xml;;;;;;;;;;;;;;;;;;;;;;;;;;;;;;;;;;;Błąd walidacji FA3: To nie jest dokument XML: nie zaczyna się znacznikiem „<”. (linia 1)\r\n";
 
 // Writes a ZIP package of (name, bytes) entries, as libarchive deflates them.
 void writeZip(const QString &path, const QList<QPair<QString, QByteArray>> &entries)
