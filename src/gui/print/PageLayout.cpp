@@ -1,10 +1,9 @@
 #include "PageLayout.h"
 
 #include "gui/print/ColumnWidths.h"
+#include "gui/print/PageFlow.h"
 
-#include <QFontMetricsF>
 #include <QPaintDevice>
-#include <QTextLayout>
 
 #include <algorithm>
 
@@ -12,7 +11,6 @@ namespace velkor::print {
 
 namespace {
 
-constexpr QRgb Black = 0xff000000;
 constexpr QRgb Grey = 0xff5a5a5a;
 constexpr QRgb NoteText = 0xff9a1010;
 constexpr QRgb HeaderFill = 0xffe6e6e6;
@@ -21,38 +19,15 @@ constexpr QRgb NoteFill = 0xfffbeaea;
 
 constexpr double CodeSide = 32; // the QR code, with its quiet zone
 
-// One cell of a placed row: its lines, where they go and how they look.
-struct Cell
-{
-    double x = 0, width = 0;
-    QStringList lines;
-    PrintFont font = PrintFont::Body;
-    QRgb colour = Black;
-    Align align = Align::Left;
-};
-
-struct Row
-{
-    std::vector<Cell> cells;
-    QRgb fill = 0;
-    bool ruleBelow = false;
-    bool ruleAbove = false;
-};
-
-} // namespace
-
-namespace {
-
-class Layout
+// The printout's parts placed one after another: the title block, the
+// sections with their fields, blocks side by side, tables and paragraphs,
+// the verification code and the footers.
+class Layout : private PageFlow
 {
 public:
     Layout(const PrintDocument &document, QPaintDevice &device)
-        : m_document(document), m_device(device), m_geometry(device), m_fonts(device)
+        : PageFlow(device), m_document(document)
     {
-        for (std::size_t f = 0; f < std::size_t(PrintFont::Count); ++f)
-            m_metrics.emplace_back(m_fonts[PrintFont(f)], &device);
-        m_padX = m_geometry.points(1.8);
-        m_padY = m_geometry.points(1.1);
     }
 
     PageLayoutResult run()
@@ -67,164 +42,6 @@ public:
     }
 
 private:
-    // --- measuring ---------------------------------------------------------
-
-    const QFontMetricsF &metrics(PrintFont font) const { return m_metrics[std::size_t(font)]; }
-    double lineHeight(PrintFont font) const { return metrics(font).lineSpacing(); }
-
-    // The text broken into lines no wider than `width`: at its line breaks,
-    // then between words, and inside a word longer than a line.
-    QStringList wrap(const QString &text, PrintFont font, double width) const
-    {
-        QStringList lines;
-        for (const QString &paragraph : text.split(u'\n')) {
-            if (metrics(font).horizontalAdvance(paragraph) <= width) {
-                lines << paragraph;
-                continue;
-            }
-            QTextLayout layout(paragraph, m_fonts[font], &m_device);
-            QTextOption option;
-            option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-            layout.setTextOption(option);
-            layout.beginLayout();
-            for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-                line.setLineWidth(width);
-                lines << paragraph.mid(line.textStart(), line.textLength()).trimmed();
-            }
-            layout.endLayout();
-        }
-        return lines;
-    }
-
-    double rowHeight(const Row &row) const
-    {
-        double height = 0;
-        for (const Cell &cell : row.cells)
-            height = std::max(height, double(cell.lines.size()) * lineHeight(cell.font));
-        return height + 2 * m_padY;
-    }
-
-    // --- placing -----------------------------------------------------------
-
-    PageContent &page() { return m_result.pages.back(); }
-    double top() const { return m_geometry.content().top(); }
-    double bottom() const { return m_geometry.content().bottom(); }
-    double left() const { return m_geometry.content().left(); }
-    double width() const { return m_geometry.content().width(); }
-
-    void newPage()
-    {
-        m_result.pages.emplace_back();
-        m_y = top();
-    }
-
-    // Starts a new page unless `height` fits below, or the page is empty.
-    void keep(double height)
-    {
-        if (m_y + height > bottom() && m_y > top())
-            newPage();
-    }
-
-    void text(double x, double y, const QString &text, PrintFont font, QRgb colour)
-    {
-        if (!text.isEmpty())
-            page().texts.push_back({QPointF(x, y + metrics(font).ascent()), text, font, colour});
-    }
-
-    void lineOfCell(const Cell &cell, int index, double y)
-    {
-        const QString &line = cell.lines[index];
-        double x = cell.x + m_padX;
-        if (cell.align == Align::Right)
-            x = cell.x + cell.width - m_padX - metrics(cell.font).horizontalAdvance(line);
-        text(x, y, line, cell.font, cell.colour);
-    }
-
-    void rule(double y) { page().lines.emplace_back(left(), y, left() + width(), y); }
-
-    // Places a row at the current position, on a new page (after `header`)
-    // when it does not fit; a row taller than a page goes line by line.
-    void placeRow(const Row &row, const Row *header = nullptr)
-    {
-        const double height = rowHeight(row);
-        const double headerHeight = header ? rowHeight(*header) : 0;
-        if (m_y + height > bottom() && m_y > top() + headerHeight) {
-            newPage();
-            if (header)
-                placeRow(*header);
-        }
-        if (m_y + height <= bottom()) {
-            paintRow(row, 0, -1, height);
-            m_y += height;
-            if (row.ruleBelow)
-                rule(m_y);
-            return;
-        }
-        int lines = 0;
-        for (const Cell &cell : row.cells)
-            lines = std::max(lines, int(cell.lines.size()));
-        for (int from = 0; from < lines;) {
-            double sliceHeight = 2 * m_padY;
-            int to = from;
-            while (to < lines && m_y + sliceHeight + tallestLine(row) <= bottom()) {
-                sliceHeight += tallestLine(row);
-                ++to;
-            }
-            if (to == from && m_y > top() + headerHeight) { // not even one line fits here
-                newPage();
-                if (header)
-                    placeRow(*header);
-                continue;
-            }
-            if (to == from) { // a line taller than an empty page: cut off rather than waited for
-                to = from + 1;
-                sliceHeight += tallestLine(row);
-            }
-            paintRow(row, from, to, sliceHeight);
-            m_y += sliceHeight;
-            from = to;
-            if (from < lines) {
-                newPage();
-                if (header)
-                    placeRow(*header);
-            }
-        }
-        if (row.ruleBelow)
-            rule(m_y);
-    }
-
-    double tallestLine(const Row &row) const
-    {
-        double height = 0;
-        for (const Cell &cell : row.cells)
-            height = std::max(height, lineHeight(cell.font));
-        return height;
-    }
-
-    // Paints lines [from, to) of every cell (to -1: all) in a band `height` high.
-    void paintRow(const Row &row, int from, int to, double height)
-    {
-        if (row.fill && !row.cells.empty()) {
-            const double fillLeft = row.cells.front().x;
-            const double fillRight = row.cells.back().x + row.cells.back().width;
-            page().fills.push_back({QRectF(fillLeft, m_y, fillRight - fillLeft, height), row.fill});
-        }
-        if (row.ruleAbove)
-            rule(m_y);
-        for (const Cell &cell : row.cells) {
-            const int end = to < 0 ? int(cell.lines.size()) : std::min(to, int(cell.lines.size()));
-            double y = m_y + m_padY;
-            for (int i = from; i < end; ++i, y += lineHeight(cell.font))
-                lineOfCell(cell, i, y);
-        }
-    }
-
-    Cell cell(double x, double cellWidth, const QString &content, PrintFont font, QRgb colour = Black,
-              Align align = Align::Left) const
-    {
-        return {x, cellWidth, wrap(content, font, cellWidth - 2 * m_padX), font, colour, align};
-    }
-
     // --- parts of the document ---------------------------------------------
 
     void titleBlock()
@@ -459,13 +276,6 @@ private:
     }
 
     const PrintDocument &m_document;
-    QPaintDevice &m_device;
-    PageGeometry m_geometry;
-    PrintFonts m_fonts;
-    std::vector<QFontMetricsF> m_metrics;
-    double m_padX = 0, m_padY = 0;
-    double m_y = 0;
-    PageLayoutResult m_result;
 };
 
 } // namespace
