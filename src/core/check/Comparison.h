@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CheckReport.h"
+#include "core/check/CheckReport.h"
 #include "core/load/InvoiceDocument.h"
 #include "core/support/Decimal.h"
 

@@ -1,10 +1,10 @@
 #include "InvoiceCheck.h"
 
-#include "FileRules.h"
-#include "Identifiers.h"
-#include "OtherAmounts.h"
-#include "VatSummary.h"
-#include "VerificationLink.h"
+#include "core/check/FileRules.h"
+#include "core/check/Identifiers.h"
+#include "core/check/OtherAmounts.h"
+#include "core/check/VatSummary.h"
+#include "core/check/VerificationLink.h"
 #include "core/tree/XmlNavigation.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "OtherAmounts.h"
 
-#include "Comparison.h"
+#include "core/check/Comparison.h"
 #include "core/invoice/LineFigures.h"
 #include "core/tree/XmlNavigation.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CheckReport.h"
+#include "core/check/CheckReport.h"
 #include "core/invoice/InvoiceLines.h"
 #include "core/load/InvoiceDocument.h"
 

@@ -1,7 +1,7 @@
 #include "VatSummary.h"
 
-#include "Comparison.h"
-#include "RateGroups.h"
+#include "core/check/Comparison.h"
+#include "core/check/RateGroups.h"
 #include "core/invoice/LineFigures.h"
 #include "core/support/Decimal.h"
 #include "core/support/ExactFigure.h"

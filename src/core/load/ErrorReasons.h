@@ -1,6 +1,6 @@
 #pragma once
 
-#include "XmlErrors.h"
+#include "core/load/XmlErrors.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "InvoiceParser.h"
 
-#include "ErrorReasons.h"
-#include "XmlErrors.h"
+#include "core/load/ErrorReasons.h"
+#include "core/load/XmlErrors.h"
 #include "core/support/Failure.h"
 
 #include <libxml/parserInternals.h>

@@ -4,8 +4,8 @@
 #include <libxml/parserInternals.h>
 #include <libxml/uri.h>
 
-#include "CodePages.h"
-#include "XmlHandles.h"
+#include "core/load/CodePages.h"
+#include "core/load/XmlHandles.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,13 +1,14 @@
 #include "InvoicePrint.h"
 
 #include "core/check/Identifiers.h"
-#include "AttachmentSections.h"
-#include "FieldWriter.h"
-#include "LinesTable.h"
-#include "PrintLabels.h"
+#include "core/check/InvoiceCheck.h"
+#include "core/print/AttachmentSections.h"
+#include "core/print/FieldWriter.h"
+#include "core/print/LinesTable.h"
+#include "core/print/PrintLabels.h"
+#include "core/print/VatSummaryTable.h"
 #include "core/support/Decimal.h"
 #include "core/tree/XmlNavigation.h"
-#include "VatSummaryTable.h"
 
 #include <cstring>
 #include <initializer_list>
@@ -183,6 +184,18 @@ private:
 PrintDocument buildPrintDocument(const InvoiceDocument &document, const PrintSources &sources)
 {
     return DocumentBuilder(document, sources).build();
+}
+
+PrintDocument buildInvoicePrintout(const InvoiceDocument &document, const QString &ksefNumber,
+                                   const QString &separator, const CheckReport *linked)
+{
+    const InvoiceLines lines = buildInvoiceLines(document, separator);
+    CheckReport linkOnly;
+    if (!linked || linked->link.isEmpty()) {
+        addVerificationLink(linkOnly, document, ksefNumber);
+        linked = &linkOnly;
+    }
+    return buildPrintDocument(document, {lines, linked->link, linked->caption, ksefNumber, separator});
 }
 
 PrintDocument checkReportPrintout(const CheckReport &report)

@@ -24,6 +24,13 @@ struct PrintSources
 // data, and the verification link with its QR code caption. Reads only.
 PrintDocument buildPrintDocument(const InvoiceDocument &document, const PrintSources &sources);
 
+// The printout as the viewer and the register make it: the lines' figures
+// as the lines pane has them and the verification link, taken from `linked`
+// when the check has already added it (it hashes the whole file), else
+// worked out here.
+PrintDocument buildInvoicePrintout(const InvoiceDocument &document, const QString &ksefNumber,
+                                   const QString &separator, const CheckReport *linked = nullptr);
+
 // The invoice check's report as it is printed from its window: a section
 // for each of its parts, a finding a line led by its mark, and the QR code
 // of the verification link.

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/load/InvoiceDocument.h"
-#include "PrintDocument.h"
+#include "core/print/PrintDocument.h"
 
 #include <vector>
 

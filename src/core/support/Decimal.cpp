@@ -1,6 +1,6 @@
 #include "Decimal.h"
 
-#include "Failure.h"
+#include "core/support/Failure.h"
 
 #include <algorithm>
 #include <array>

@@ -296,19 +296,8 @@ void CommandDispatch::printInvoice(bool toPdf)
         return;
     try {
         const InvoiceDocument &document = *m_state.invoiceDoc;
-        const QString separator = InvoicePanes::decimalSeparator();
-        const InvoiceLines lines = buildInvoiceLines(document, separator);
-        print::PrintSources sources{lines, {}, {}, m_state.ksefNumber, separator};
-        CheckReport linkOnly;
-        const CheckReport *check = checkWithLink();
-        if (!check) {
-            // Without the check the printout still carries the link.
-            addVerificationLink(linkOnly, document, m_state.ksefNumber);
-            check = &linkOnly;
-        }
-        sources.link = check->link;
-        sources.qrCaption = check->caption;
-        const print::PrintDocument printout = print::buildPrintDocument(document, sources);
+        const print::PrintDocument printout =
+            print::buildInvoicePrintout(document, m_state.ksefNumber, InvoicePanes::decimalSeparator(), checkWithLink());
         if (toPdf) {
             const QString saved = m_print->savePdf(printout, document.sourceBytes());
             if (!saved.isEmpty())

@@ -2,8 +2,8 @@
 
 #include "core/print/InvoicePrint.h"
 #include "gui/check/CheckWindow.h"
+#include "gui/desktop/MsgTextInfo.h"
 #include "gui/print/PrintCommand.h"
-#include "MsgTextInfo.h"
 
 #include <QClipboard>
 #include <QDir>

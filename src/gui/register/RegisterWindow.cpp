@@ -1,7 +1,5 @@
 #include "gui/register/RegisterWindow.h"
 
-#include "core/check/InvoiceCheck.h"
-#include "core/invoice/InvoiceLines.h"
 #include "core/load/InvoiceLoader.h"
 #include "core/load/InvoiceParser.h"
 #include "core/load/InvoiceSchema.h"
@@ -320,13 +318,9 @@ QString RegisterWindow::writePdf(const RegisterRow &row, const QString &folder)
         if (!outcome.document || !CheckInvoiceHeader(*outcome.document))
             return QStringLiteral("Plik zmienił się od odczytu i nie jest już poprawną fakturą.");
         const InvoiceDocument &document = *outcome.document;
-        const QString separator = QLocale::system().decimalPoint();
-        const InvoiceLines lines = buildInvoiceLines(document, separator);
-        CheckReport check = checkInvoice(document, lines, row.ksefNumber, separator);
-        addVerificationLink(check, document, row.ksefNumber);
-        print::PrintSources sources{lines, check.link, check.caption, row.ksefNumber, separator};
         const QString base = PrintCommand::fileName(row.ksefNumber.isEmpty() ? row.number : row.ksefNumber);
-        return PrintCommand::writePdf(print::buildPrintDocument(document, sources),
+        const QString separator = QLocale::system().decimalPoint();
+        return PrintCommand::writePdf(print::buildInvoicePrintout(document, row.ksefNumber, separator),
                                       freeFilePath(folder, base, QStringLiteral(".pdf")));
     } catch (...) {
         return failureFromCurrentException().description();
