@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <string>
 #include <vector>
 
 namespace velkor {
@@ -25,9 +26,12 @@ public:
 
 private:
     std::vector<xmlNode *> select(xmlNode *context, std::size_t limit) const;
+    void collect(xmlNode *node, std::size_t step, std::size_t limit, std::vector<xmlNode *> &out) const;
+    const char *step(std::size_t k) const { return m_names.c_str() + m_starts[k]; }
 
     const InvoiceDocument &m_document;
-    std::vector<QByteArray> m_steps;
+    std::string m_names;               // the steps' local names, each ended by a NUL
+    std::vector<std::size_t> m_starts; // where each begins in m_names
 };
 
 // Whether `node` is the FA(3) element `localName`; the first such child of
