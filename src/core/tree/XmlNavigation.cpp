@@ -55,13 +55,10 @@ void FaPath::collect(xmlNode *node, std::size_t k, std::size_t limit, std::vecto
 std::vector<xmlNode *> FaPath::select(xmlNode *context, std::size_t limit) const
 {
     std::vector<xmlNode *> nodes;
-    // The parser keeps every element name in the document's dictionary: a
-    // step it does not hold selects nothing, and the walk is spared.
-    if (xmlDict *dictionary = m_document.doc() ? m_document.doc()->dict : nullptr) {
-        for (std::size_t k = 0; k < m_starts.size(); ++k) {
-            if (!xmlDictExists(dictionary, toXml(step(k)), -1))
-                return nodes;
-        }
+    // A step no element is named by selects nothing: the walk is spared.
+    for (std::size_t k = 0; k < m_starts.size(); ++k) {
+        if (!mayBeNamed(m_document, step(k)))
+            return nodes;
     }
     xmlNode *start = context ? context : reinterpret_cast<xmlNode *>(m_document.doc());
     if (start)
@@ -84,6 +81,12 @@ bool isFaElement(const InvoiceDocument &document, const xmlNode *node, const cha
 {
     return node && node->type == XML_ELEMENT_NODE
         && std::strcmp(reinterpret_cast<const char *>(node->name), localName) == 0 && document.isFaElement(node);
+}
+
+bool mayBeNamed(const InvoiceDocument &document, const char *localName)
+{
+    xmlDict *dictionary = document.doc() ? document.doc()->dict : nullptr;
+    return !dictionary || xmlDictExists(dictionary, toXml(localName), -1);
 }
 
 xmlNode *firstFaChild(const InvoiceDocument &document, const xmlNode *parent, const char *localName)

@@ -39,6 +39,11 @@ private:
 bool isFaElement(const InvoiceDocument &document, const xmlNode *node, const char *localName);
 xmlNode *firstFaChild(const InvoiceDocument &document, const xmlNode *parent, const char *localName);
 
+// Whether any element of the document may be named `localName`: the parser
+// keeps every element name in the document's dictionary, and a name it does
+// not hold is on no element. True when the document has no dictionary.
+bool mayBeNamed(const InvoiceDocument &document, const char *localName);
+
 // The text content of a node (its own text and that of its descendants), or
 // an empty text when the node is absent.
 QString NodeText(const xmlNode *node);
