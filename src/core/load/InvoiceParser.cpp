@@ -77,21 +77,21 @@ ParseOutcome parseInvoice(const QByteArray &bytes, TextEncoding encoding, const 
     return validOutcome(std::move(doc), bytes, encoding, schema);
 }
 
-ParseOutcome parseValidFile(const QByteArray &bytes, const InvoiceSchema &schema)
+FileValidator::FileValidator(const InvoiceSchema &schema) : m_schema(schema) {}
+
+ParseOutcome FileValidator::parse(const QByteArray &bytes)
 {
-    if (bytes.size() <= INT_MAX) {
+    if (!m_validator)
+        m_validator.reset(xmlSchemaNewValidCtxt(m_schema.get()));
+    if (m_validator && bytes.size() <= INT_MAX) {
         XmlErrorCollector errors;
         XmlDocHandle doc(xmlReadMemory(bytes.constData(), int(bytes.size()), nullptr, nullptr, ParseOptions));
-        if (doc && !errors.first().occurred) {
-            XmlSchemaValidCtxtHandle validator(xmlSchemaNewValidCtxt(schema.get()));
-            if (!validator)
-                throw Failure(7, QStringLiteral("Brak pamięci."));
-            if (xmlSchemaValidateDoc(validator.get(), doc.get()) == 0 && !errors.first().occurred)
-                return validOutcome(std::move(doc), bytes, TextEncoding::Declared, schema);
-        }
+        if (doc && !errors.first().occurred && xmlSchemaValidateDoc(m_validator.get(), doc.get()) == 0
+            && !errors.first().occurred)
+            return validOutcome(std::move(doc), bytes, TextEncoding::Declared, m_schema);
     }
     // Refused: the reason is the one the one-pass reading gives.
-    return parseInvoice(bytes, TextEncoding::Declared, schema);
+    return parseInvoice(bytes, TextEncoding::Declared, m_schema);
 }
 
 } // namespace velkor

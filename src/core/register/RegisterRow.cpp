@@ -107,12 +107,18 @@ RegisterRow unreadableRow(const QString &file, const QString &reason)
 
 RegisterRow readRegisterRow(const QString &file, const QByteArray &bytes, const InvoiceSchema &schema)
 {
+    FileValidator validator(schema);
+    return readRegisterRow(file, bytes, validator);
+}
+
+RegisterRow readRegisterRow(const QString &file, const QByteArray &bytes, FileValidator &validator)
+{
     RegisterRow row;
     row.file = file;
     row.ksefNumber = ksefNumberFromFileName(file);
     row.sha256 = sha256(bytes);
     try {
-        ParseOutcome outcome = parseValidFile(bytes, schema);
+        ParseOutcome outcome = validator.parse(bytes);
         if (!outcome.document) {
             // The reason in Polish; libxml2's own words, on the lines after
             // it, are for a message box, not for a note in a table.
