@@ -13,6 +13,9 @@
 #include <array>
 #include <cstring>
 #include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace velkor {
 
@@ -499,15 +502,35 @@ private:
         return QStringLiteral("Stawka ") + codes.join(QStringLiteral(" i "));
     }
 
+    // A header amount of Fa, read once: the groups ask for the same fields
+    // again and again.
     std::optional<Decimal> field(const char *name) const
     {
-        return faAmount(m_document, QByteArrayLiteral("n:").append(name).constData());
+        for (const auto &[known, value] : m_fields) {
+            if (known == name)
+                return value;
+        }
+        // As faAmount finds it: the first in document order below n:Faktura/n:Fa.
+        if (!m_faFound) {
+            m_fa = FaPath(m_document, "n:Faktura/n:Fa").selectAll();
+            m_faFound = true;
+        }
+        std::optional<Decimal> value;
+        for (std::size_t k = 0; k < m_fa.size() && !value && mayBeNamed(m_document, name); ++k) {
+            if (const xmlNode *node = firstFaChild(m_document, m_fa[k], name))
+                value = numberOf(node);
+        }
+        m_fields.emplace_back(name, value);
+        return value;
     }
 
     QString text(const char *path) const { return NodeText(FaPath(m_document, path).selectFirst()).trimmed(); }
 
     const InvoiceDocument &m_document;
     const InvoiceLines &m_lines;
+    mutable std::vector<std::pair<std::string, std::optional<Decimal>>> m_fields;
+    mutable std::vector<xmlNode *> m_fa;
+    mutable bool m_faFound = false;
     Findings m_out;
     bool m_advance = false, m_settlement = false, m_correction = false;
     bool m_byLines = false; // every line belongs to a group of the header

@@ -1,12 +1,12 @@
 #include "VerificationLink.h"
 
-#include <QCryptographicHash>
+#include "core/support/Sha256.h"
 
 namespace velkor {
 
 QString sha256Base64Url(const QByteArray &bytes)
 {
-    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256)
+    return QString::fromLatin1(sha256(bytes)
                                    .toBase64(QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals));
 }
 

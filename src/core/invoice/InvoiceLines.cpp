@@ -142,15 +142,13 @@ std::map<Decimal, std::size_t> beforeStateLines(const std::vector<LineElements> 
     return index;
 }
 
-InvoiceLines buildInvoiceLines(const InvoiceDocument &document, const QString &decimalSeparator, const char *linesPath)
+InvoiceLines readLineFigures(const InvoiceDocument &document, const char *linesPath)
 {
     InvoiceLines result;
-    std::vector<xmlNode *> lines;
     std::vector<LineElements> &elements = result.elements;
     std::vector<std::optional<LineFigures>> &figures = result.figures;
-    std::map<Decimal, std::size_t> beforeState;
     try {
-        lines = FaPath(document, linesPath).selectAll();
+        const std::vector<xmlNode *> lines = FaPath(document, linesPath).selectAll();
         elements.resize(lines.size());
         figures.resize(lines.size());
         // Lines are independent of each other, so the largest invoices are
@@ -165,11 +163,30 @@ InvoiceLines buildInvoiceLines(const InvoiceDocument &document, const QString &d
                 }
             }
         });
+    } catch (...) {
+        result.failure = failureFromCurrentException();
+    }
+    return result;
+}
+
+InvoiceLines buildInvoiceLines(const InvoiceDocument &document, const QString &decimalSeparator, const char *linesPath)
+{
+    InvoiceLines result = readLineFigures(document, linesPath);
+    if (result.failure)
+        return result;
+    const std::vector<LineElements> &elements = result.elements;
+    const std::vector<std::optional<LineFigures>> &figures = result.figures;
+    std::map<Decimal, std::size_t> beforeState;
+    try {
         beforeState = beforeStateLines(elements);
     } catch (...) {
         result.failure = failureFromCurrentException();
         return result;
     }
+    std::vector<const xmlNode *> lines;
+    lines.reserve(elements.size());
+    for (const LineElements &line : elements)
+        lines.push_back(line.line);
 
     // Each half remembers where it failed; the rows before the first failure
     // in document order stay, as if the lines had been read one by one.

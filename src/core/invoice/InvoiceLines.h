@@ -39,6 +39,10 @@ extern const char *const OrderLinesPath;   // n:Faktura/n:Fa/n:Zamowienie/n:Zamo
 InvoiceLines buildInvoiceLines(const InvoiceDocument &document, const QString &decimalSeparator,
                                const char *linesPath = InvoiceLinesPath);
 
+// The lines' elements and figures alone, without the rows and their texts:
+// what the invoice check adds up, as buildInvoiceLines reads them.
+InvoiceLines readLineFigures(const InvoiceDocument &document, const char *linesPath = InvoiceLinesPath);
+
 // The before-state line a corrected line is compared with: the first
 // before-state line of each line number, in document order, as an index into
 // `elements`. Line numbers are whole numbers, so "01", " 1 " and "1" are the

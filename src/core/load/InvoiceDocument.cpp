@@ -81,22 +81,31 @@ const InvoiceDocument::ChildIndex &InvoiceDocument::indexOf(const xmlNode *paren
     return index;
 }
 
+const std::vector<xmlNode *> *InvoiceDocument::indexedFaChildren(const xmlNode *parent, const char *localName,
+                                                                 bool &indexed) const
+{
+    constexpr int IndexedFrom = 64;
+    int count = 0;
+    for (const xmlNode *child = parent ? parent->children : nullptr; child && count < IndexedFrom; child = child->next)
+        ++count;
+    indexed = count >= IndexedFrom;
+    if (!indexed)
+        return nullptr;
+    const ChildIndex &index = indexOf(parent);
+    const auto found = index.find(localName);
+    return found != index.end() ? &found->second : nullptr;
+}
+
 std::vector<xmlNode *> InvoiceDocument::faChildren(const xmlNode *parent, const char *localName) const
 {
     std::vector<xmlNode *> children;
     if (!parent)
         return children;
-    constexpr int IndexedFrom = 64;
-    int count = 0;
-    for (const xmlNode *child = parent->children; child && count < IndexedFrom; child = child->next)
-        ++count;
-    if (count >= IndexedFrom) {
-        const ChildIndex &index = indexOf(parent);
-        const auto found = index.find(localName);
-        if (found != index.end())
-            children = found->second;
+    bool indexed = false;
+    if (const std::vector<xmlNode *> *found = indexedFaChildren(parent, localName, indexed))
+        children = *found;
+    if (indexed)
         return children;
-    }
     for (xmlNode *child = parent->children; child; child = child->next) {
         if (isFaElement(child) && std::strcmp(reinterpret_cast<const char *>(child->name), localName) == 0)
             children.push_back(child);

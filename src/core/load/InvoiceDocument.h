@@ -58,6 +58,10 @@ public:
     // order. A parent with many children (Fa, with every invoice line) is
     // indexed on first use, so repeated selections below it stay cheap.
     std::vector<xmlNode *> faChildren(const xmlNode *parent, const char *localName) const;
+    // The same from the index, when `parent` has enough children to be
+    // indexed: `indexed` tells, and the result (nullptr for none) is valid as
+    // long as the document. Nothing is copied.
+    const std::vector<xmlNode *> *indexedFaChildren(const xmlNode *parent, const char *localName, bool &indexed) const;
 
 private:
     using ChildIndex = std::unordered_map<std::string, std::vector<xmlNode *>>;

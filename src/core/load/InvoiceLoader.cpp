@@ -110,7 +110,18 @@ Message headerFailureMessage(LoadSource source, const QString &path)
 bool CheckInvoiceHeader(const InvoiceDocument &document)
 {
     try {
-        xmlNode *code = document.selectSingle(QStringLiteral("n:Faktura/n:Naglowek/n:KodFormularza"));
+        // The first n:Faktura/n:Naglowek/n:KodFormularza, found without an XPath.
+        xmlNode *code = nullptr;
+        const xmlNode *root = document.root();
+        if (document.isFaElement(root) && xmlStrEqual(root->name, toXml("Faktura"))) {
+            for (const xmlNode *header : document.faChildren(root, "Naglowek")) {
+                const std::vector<xmlNode *> codes = document.faChildren(header, "KodFormularza");
+                if (!codes.empty()) {
+                    code = codes.front();
+                    break;
+                }
+            }
+        }
         if (!code)
             return false;
         XmlCharsHandle system(xmlGetNoNsProp(code, toXml("kodSystemowy")));

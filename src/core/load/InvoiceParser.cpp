@@ -20,6 +20,18 @@ namespace {
 constexpr int ParseOptions = XML_PARSE_NOENT | XML_PARSE_NONET | XML_PARSE_BIG_LINES
                              | XML_PARSE_NOWARNING | XML_PARSE_COMPACT;
 
+// The outcome of a valid text: its document, knowing where it came from.
+ParseOutcome validOutcome(XmlDocHandle doc, const QByteArray &bytes, TextEncoding encoding,
+                          const InvoiceSchema &schema)
+{
+    ParseOutcome outcome;
+    outcome.document = std::make_unique<InvoiceDocument>(std::move(doc), schema.targetNamespace());
+    outcome.document->setSource(bytes, encoding == TextEncoding::Utf8 ? InvoiceDocument::SourceKind::Text
+                                                                      : InvoiceDocument::SourceKind::File);
+    outcome.document->setKsefNumberElements(schema.ksefNumberElements());
+    return outcome;
+}
+
 } // namespace
 
 ParseOutcome parseInvoice(const QByteArray &bytes, TextEncoding encoding, const InvoiceSchema &schema)
@@ -62,11 +74,24 @@ ParseOutcome parseInvoice(const QByteArray &bytes, TextEncoding encoding, const 
         outcome.line = error.occurred ? error.line : 0;
         return outcome;
     }
-    outcome.document = std::make_unique<InvoiceDocument>(std::move(doc), schema.targetNamespace());
-    outcome.document->setSource(bytes, encoding == TextEncoding::Utf8 ? InvoiceDocument::SourceKind::Text
-                                                                      : InvoiceDocument::SourceKind::File);
-    outcome.document->setKsefNumberElements(schema.ksefNumberElements());
-    return outcome;
+    return validOutcome(std::move(doc), bytes, encoding, schema);
+}
+
+FileValidator::FileValidator(const InvoiceSchema &schema) : m_schema(schema) {}
+
+ParseOutcome FileValidator::parse(const QByteArray &bytes)
+{
+    if (!m_validator)
+        m_validator.reset(xmlSchemaNewValidCtxt(m_schema.get()));
+    if (m_validator && bytes.size() <= INT_MAX) {
+        XmlErrorCollector errors;
+        XmlDocHandle doc(xmlReadMemory(bytes.constData(), int(bytes.size()), nullptr, nullptr, ParseOptions));
+        if (doc && !errors.first().occurred && xmlSchemaValidateDoc(m_validator.get(), doc.get()) == 0
+            && !errors.first().occurred)
+            return validOutcome(std::move(doc), bytes, TextEncoding::Declared, m_schema);
+    }
+    // Refused: the reason is the one the one-pass reading gives.
+    return parseInvoice(bytes, TextEncoding::Declared, m_schema);
 }
 
 } // namespace velkor

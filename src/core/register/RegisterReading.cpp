@@ -1,6 +1,7 @@
 #include "core/register/RegisterReading.h"
 
 #include "core/load/InvoiceLoader.h"
+#include "core/load/InvoiceParser.h"
 #include "core/load/InvoiceSchema.h"
 
 #include <QDir>
@@ -102,6 +103,7 @@ RegisterReading::~RegisterReading()
 
 void RegisterReading::work()
 {
+    FileValidator validator(*m_schema);
     while (!m_cancelled) {
         RegisterItem item;
         {
@@ -111,7 +113,7 @@ void RegisterReading::work()
         }
         if (item.reason.isEmpty() && item.bytes.isEmpty())
             m_source->load(item);
-        RegisterRow row = item.reason.isEmpty() ? readRegisterRow(item.name, item.bytes, *m_schema)
+        RegisterRow row = item.reason.isEmpty() ? readRegisterRow(item.name, item.bytes, validator)
                                                 : unreadableRow(item.name, item.reason);
         row.path = item.path;
         item.bytes = QByteArray(); // the document and its bytes go; the row stays

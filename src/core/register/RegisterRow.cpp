@@ -6,9 +6,9 @@
 #include "core/invoice/InvoiceLines.h"
 #include "core/load/InvoiceLoader.h"
 #include "core/load/InvoiceParser.h"
+#include "core/support/Sha256.h"
 #include "core/tree/XmlNavigation.h"
 
-#include <QCryptographicHash>
 #include <QFileInfo>
 
 namespace velkor {
@@ -32,18 +32,28 @@ void countFindings(RegisterRow &row, const CheckReport &report)
     }
 }
 
+QString childText(const InvoiceDocument &document, const xmlNode *parent, const char *name)
+{
+    return NodeText(firstFaChild(document, parent, name)).trimmed();
+}
+
 void readFields(RegisterRow &row, const InvoiceDocument &document)
 {
-    row.kind = textAt(document, "n:Faktura/n:Fa/n:RodzajFaktury");
-    row.number = textAt(document, "n:Faktura/n:Fa/n:P_2");
-    row.issueDate = textAt(document, "n:Faktura/n:Fa/n:P_1");
-    row.deliveryDate = textAt(document, "n:Faktura/n:Fa/n:P_6");
-    row.sellerNip = textAt(document, "n:Faktura/n:Podmiot1/n:DaneIdentyfikacyjne/n:NIP");
-    row.seller = textAt(document, "n:Faktura/n:Podmiot1/n:DaneIdentyfikacyjne/n:Nazwa");
-    row.buyerNip = textAt(document, "n:Faktura/n:Podmiot2/n:DaneIdentyfikacyjne/n:NIP");
-    row.buyer = textAt(document, "n:Faktura/n:Podmiot2/n:DaneIdentyfikacyjne/n:Nazwa");
-    row.currency = textAt(document, "n:Faktura/n:Fa/n:KodWaluty");
-    xmlNode *fa = FaPath(document, "n:Faktura/n:Fa").selectFirst();
+    // The schema allows one Fa, one Podmiot1 and one Podmiot2, each with one
+    // DaneIdentyfikacyjne: each is found once.
+    const xmlNode *invoice = document.root();
+    xmlNode *fa = firstFaChild(document, invoice, "Fa");
+    const xmlNode *seller = firstFaChild(document, firstFaChild(document, invoice, "Podmiot1"), "DaneIdentyfikacyjne");
+    const xmlNode *buyer = firstFaChild(document, firstFaChild(document, invoice, "Podmiot2"), "DaneIdentyfikacyjne");
+    row.kind = childText(document, fa, "RodzajFaktury");
+    row.number = childText(document, fa, "P_2");
+    row.issueDate = childText(document, fa, "P_1");
+    row.deliveryDate = childText(document, fa, "P_6");
+    row.sellerNip = childText(document, seller, "NIP");
+    row.seller = childText(document, seller, "Nazwa");
+    row.buyerNip = childText(document, buyer, "NIP");
+    row.buyer = childText(document, buyer, "Nazwa");
+    row.currency = childText(document, fa, "KodWaluty");
     for (std::size_t k = 0; k < RegisterTotalCount; ++k) {
         if (xmlNode *node = firstFaChild(document, fa, RegisterTotalNames[k]))
             row.totals[k] = Decimal::read(NodeText(node).trimmed());
@@ -97,12 +107,18 @@ RegisterRow unreadableRow(const QString &file, const QString &reason)
 
 RegisterRow readRegisterRow(const QString &file, const QByteArray &bytes, const InvoiceSchema &schema)
 {
+    FileValidator validator(schema);
+    return readRegisterRow(file, bytes, validator);
+}
+
+RegisterRow readRegisterRow(const QString &file, const QByteArray &bytes, FileValidator &validator)
+{
     RegisterRow row;
     row.file = file;
     row.ksefNumber = ksefNumberFromFileName(file);
-    row.sha256 = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+    row.sha256 = sha256(bytes);
     try {
-        ParseOutcome outcome = parseInvoice(bytes, TextEncoding::Declared, schema);
+        ParseOutcome outcome = validator.parse(bytes);
         if (!outcome.document) {
             // The reason in Polish; libxml2's own words, on the lines after
             // it, are for a message box, not for a note in a table.
@@ -119,7 +135,8 @@ RegisterRow readRegisterRow(const QString &file, const QByteArray &bytes, const 
         row.valid = true;
         readFields(row, document);
         try {
-            const InvoiceLines lines = buildInvoiceLines(document, QStringLiteral(","));
+            // The check adds up the lines' figures; the rows' texts are not shown.
+            const InvoiceLines lines = readLineFigures(document);
             countFindings(row, checkInvoice(document, lines, QString(), QStringLiteral(",")));
             row.checked = true;
         } catch (...) {

@@ -13,6 +13,7 @@
 
 namespace velkor {
 
+class FileValidator;
 class InvoiceSchema;
 
 // The header totals a register row carries, in the order of its columns.
@@ -62,6 +63,8 @@ QString checkCountText(int errors, int remarks);
 // compiled schema exactly as a single invoice is loaded, checks it and keeps
 // only the row. Safe to call on several threads at once with one schema.
 RegisterRow readRegisterRow(const QString &file, const QByteArray &bytes, const InvoiceSchema &schema);
+// The same with the validator of the reading thread, for file after file.
+RegisterRow readRegisterRow(const QString &file, const QByteArray &bytes, FileValidator &validator);
 // The row of a file that could not be read, with the reason.
 RegisterRow unreadableRow(const QString &file, const QString &reason);
 

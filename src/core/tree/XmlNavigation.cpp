@@ -8,36 +8,61 @@
 
 namespace velkor {
 
-namespace {
-
-// Depth-first in document order; stops once `limit` nodes are found.
-void collect(const InvoiceDocument &document, xmlNode *node, const std::vector<QByteArray> &steps,
-             std::size_t step, std::size_t limit, std::vector<xmlNode *> &out)
+FaPath::FaPath(const InvoiceDocument &document, const char *path) : m_document(document)
 {
-    for (xmlNode *child : document.faChildren(node, steps[step].constData())) {
-        if (out.size() >= limit)
-            return;
-        if (step + 1 == steps.size())
-            out.push_back(child);
-        else
-            collect(document, child, steps, step + 1, limit, out);
+    for (const char *at = path;; ++at) {
+        const char *end = std::strchr(at, '/');
+        const std::size_t length = end ? std::size_t(end - at) : std::strlen(at);
+        const std::size_t prefix = length >= 2 && at[0] == 'n' && at[1] == ':' ? 2 : 0;
+        m_starts.push_back(m_names.size());
+        m_names.append(at + prefix, length - prefix);
+        m_names.push_back('\0');
+        if (!end)
+            break;
+        at = end;
     }
 }
 
-} // namespace
-
-FaPath::FaPath(const InvoiceDocument &document, const char *path) : m_document(document)
+// Depth-first in document order; stops once `limit` nodes are found.
+void FaPath::collect(xmlNode *node, std::size_t k, std::size_t limit, std::vector<xmlNode *> &out) const
 {
-    for (const QByteArray &step : QByteArray(path).split('/'))
-        m_steps.push_back(step.startsWith("n:") ? step.mid(2) : step);
+    const char *name = step(k);
+    const bool last = k + 1 == m_starts.size();
+    const auto visit = [&](xmlNode *child) {
+        if (out.size() >= limit)
+            return false;
+        if (last)
+            out.push_back(child);
+        else
+            collect(child, k + 1, limit, out);
+        return true;
+    };
+    bool indexed = false;
+    if (const std::vector<xmlNode *> *children = m_document.indexedFaChildren(node, name, indexed)) {
+        for (xmlNode *child : *children) {
+            if (!visit(child))
+                return;
+        }
+    }
+    if (indexed)
+        return;
+    for (xmlNode *child = node->children; child; child = child->next) {
+        if (isFaElement(m_document, child, name) && !visit(child))
+            return;
+    }
 }
 
 std::vector<xmlNode *> FaPath::select(xmlNode *context, std::size_t limit) const
 {
     std::vector<xmlNode *> nodes;
+    // A step no element is named by selects nothing: the walk is spared.
+    for (std::size_t k = 0; k < m_starts.size(); ++k) {
+        if (!mayBeNamed(m_document, step(k)))
+            return nodes;
+    }
     xmlNode *start = context ? context : reinterpret_cast<xmlNode *>(m_document.doc());
-    if (start && !m_steps.empty())
-        collect(m_document, start, m_steps, 0, limit, nodes);
+    if (start)
+        collect(start, 0, limit, nodes);
     return nodes;
 }
 
@@ -56,6 +81,12 @@ bool isFaElement(const InvoiceDocument &document, const xmlNode *node, const cha
 {
     return node && node->type == XML_ELEMENT_NODE
         && std::strcmp(reinterpret_cast<const char *>(node->name), localName) == 0 && document.isFaElement(node);
+}
+
+bool mayBeNamed(const InvoiceDocument &document, const char *localName)
+{
+    xmlDict *dictionary = document.doc() ? document.doc()->dict : nullptr;
+    return !dictionary || xmlDictExists(dictionary, toXml(localName), -1);
 }
 
 xmlNode *firstFaChild(const InvoiceDocument &document, const xmlNode *parent, const char *localName)

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <string>
 #include <vector>
 
 namespace velkor {
@@ -25,15 +26,23 @@ public:
 
 private:
     std::vector<xmlNode *> select(xmlNode *context, std::size_t limit) const;
+    void collect(xmlNode *node, std::size_t step, std::size_t limit, std::vector<xmlNode *> &out) const;
+    const char *step(std::size_t k) const { return m_names.c_str() + m_starts[k]; }
 
     const InvoiceDocument &m_document;
-    std::vector<QByteArray> m_steps;
+    std::string m_names;               // the steps' local names, each ended by a NUL
+    std::vector<std::size_t> m_starts; // where each begins in m_names
 };
 
 // Whether `node` is the FA(3) element `localName`; the first such child of
 // `parent`, or nullptr.
 bool isFaElement(const InvoiceDocument &document, const xmlNode *node, const char *localName);
 xmlNode *firstFaChild(const InvoiceDocument &document, const xmlNode *parent, const char *localName);
+
+// Whether any element of the document may be named `localName`: the parser
+// keeps every element name in the document's dictionary, and a name it does
+// not hold is on no element. True when the document has no dictionary.
+bool mayBeNamed(const InvoiceDocument &document, const char *localName);
 
 // The text content of a node (its own text and that of its descendants), or
 // an empty text when the node is absent.

@@ -275,6 +275,16 @@ private Q_SLOTS:
         QCOMPARE(int(lines.rows.size()), rows);
         const QStringList expected = cells.split(u'|');
         QCOMPARE(lines.rows[std::size_t(row)].cells().mid(0, expected.size()), expected);
+        // The figures alone, as the register reads them for the check, are the same.
+        const InvoiceLines figures = readLineFigures(*document);
+        QCOMPARE(figures.figures.size(), lines.figures.size());
+        for (std::size_t i = 0; i < lines.figures.size(); ++i) {
+            QCOMPARE(figures.elements[i].line, lines.elements[i].line);
+            QCOMPARE(bool(figures.figures[i]), bool(lines.figures[i]));
+            QVERIFY(!lines.figures[i] || (figures.figures[i]->value == lines.figures[i]->value
+                                          && figures.figures[i]->rate == lines.figures[i]->rate));
+        }
+        QVERIFY(figures.rows.empty());
     }
 
     // The details list every non-blank cell of a line with its own element,

@@ -309,6 +309,31 @@ private Q_SLOTS:
                  qPrintable(row.notes()));
     }
 
+    // The register validates the built tree of a file instead: every example,
+    // valid or not, gets the same outcome, tree, reason and line.
+    void treeValidationAgreesWithOnePass()
+    {
+        const InvoiceSchema &schema = *InvoiceSchema::current(schemaFile());
+        FileValidator validator(schema); // one for all, refused or not
+        int valid = 0, refused = 0;
+        for (const QString &folder : {examplesFolder(), QStringLiteral(VELKOR_TEST_OWN_EXAMPLES_DIR)}) {
+            for (const QFileInfo &file : QDir(folder).entryInfoList({QStringLiteral("*.xml")}, QDir::Files)) {
+                const QByteArray bytes = fileBytes(file.filePath());
+                const ParseOutcome onePass = parseInvoice(bytes, TextEncoding::Declared, schema);
+                const ParseOutcome tree = validator.parse(bytes);
+                QCOMPARE(bool(tree.document), bool(onePass.document));
+                QCOMPARE(tree.reason, onePass.reason);
+                QCOMPARE(tree.line, onePass.line);
+                if (tree.document) {
+                    QCOMPARE(tree.document->serialize(), onePass.document->serialize());
+                    QCOMPARE(tree.document->sourceKind(), InvoiceDocument::SourceKind::File);
+                }
+                ++(tree.document ? valid : refused);
+            }
+        }
+        QVERIFY(valid >= 5 && refused >= 2);
+    }
+
     // Each kind of error libxml2 reports for an invoice, in Polish: the
     // element by its path in the tree, the value and what the schema wants;
     // libxml2's own text follows on a second line.

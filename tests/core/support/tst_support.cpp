@@ -2,10 +2,12 @@
 #include "core/support/ExtraString.h"
 #include "core/support/Failure.h"
 #include "core/support/ReportError.h"
+#include "core/support/Sha256.h"
 #include "core/window/StartupParameters.h"
 
 #include "fixtures/FakeDesktop.h"
 
+#include <QCryptographicHash>
 #include <QtTest>
 
 using namespace velkor;
@@ -27,6 +29,25 @@ class TestSupport : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    // The published digests, and lengths around the 64-byte blocks.
+    void sha256Digests_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("hex");
+        QTest::newRow("empty") << QByteArray() << QByteArray("e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+        QTest::newRow("abc") << QByteArray("abc") << QByteArray("ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+        for (int size : {55, 56, 63, 64, 65, 1000003})
+            QTest::newRow(qPrintable(QString::number(size))) << QByteArray(size, 'x') << QByteArray();
+    }
+    void sha256Digests()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, hex);
+        const QByteArray expected = hex.isEmpty() ? QCryptographicHash::hash(bytes, QCryptographicHash::Sha256)
+                                                  : QByteArray::fromHex(hex);
+        QCOMPARE(sha256(bytes), expected);
+    }
+
     void readsTheLeadingNumericPartExactly_data()
     {
         QTest::addColumn<QString>("text");
