@@ -75,38 +75,22 @@ int ListView::sizeHintForColumn(int column) const
 {
     if (column < 0 || column >= m_model->columnCount() || m_model->isEmpty())
         return QTableView::sizeHintForColumn(column);
-    // The cell with the widest text, by the text's advance. Trailing spaces
-    // do not count, as they do not when the view measures a cell.
-    const QFontMetrics metrics(font());
-    int widestRow = 0;
-    int widest = -1;
-    for (int row = 0; row < m_model->rowCount(); ++row) {
+    // The cell with the widest text, by its characters' advances, each
+    // measured once (figures repeat few characters). Trailing spaces do not
+    // count, as they do not when the view measures a cell.
+    const auto shownText = [&](int row) {
         QStringView text = m_model->row(row).cellView(column);
         while (!text.isEmpty() && text.back().isSpace())
             text.chop(1);
-        const int width = metrics.horizontalAdvance(text.toString());
-        if (width > widest) {
-            widest = width;
-            widestRow = row;
-        }
-    }
-    // That cell as the view measures any cell, padding and grid line included.
-    QStyleOptionViewItem option;
-    initViewItemOption(&option);
-    const QModelIndex index = m_model->index(widestRow, column);
-    return itemDelegateForIndex(index)->sizeHint(option, index).width() + (showGrid() ? 1 : 0);
-}
-
-int ListView::widestCellWidth(int column) const
-{
+        return text;
+    };
     const QFontMetrics metrics(font());
-    // Figures repeat few characters: each advance is measured once.
     QHash<char16_t, int> advances;
-    int widestRow = -1;
+    int widestRow = 0;
     int widest = -1;
     for (int row = 0; row < m_model->rowCount(); ++row) {
         int width = 0;
-        for (const QChar c : m_model->row(row).cellView(column)) {
+        for (const QChar c : shownText(row)) {
             auto advance = advances.find(c.unicode());
             if (advance == advances.end())
                 advance = advances.insert(c.unicode(), metrics.horizontalAdvance(c));
@@ -117,15 +101,14 @@ int ListView::widestCellWidth(int column) const
             widestRow = row;
         }
     }
-    if (widestRow < 0)
-        return 0;
-    // The padding and grid line a cell has, as the view measures it; the
-    // text measured whole may come out a little wider than its characters.
+    // That cell as the view measures any cell, padding and grid line
+    // included; its text measured whole may come out a little narrower than
+    // its characters added up, and the wider of the two is taken.
     QStyleOptionViewItem option;
     initViewItemOption(&option);
     const QModelIndex index = m_model->index(widestRow, column);
     const int cell = itemDelegateForIndex(index)->sizeHint(option, index).width() + (showGrid() ? 1 : 0);
-    return std::max(cell, cell - metrics.horizontalAdvance(m_model->row(widestRow).cell(column)) + widest);
+    return std::max(cell, cell - metrics.horizontalAdvance(shownText(widestRow).toString()) + widest);
 }
 
 void ListView::widenToFit(const QList<int> &columns, int limit)
@@ -134,7 +117,7 @@ void ListView::widenToFit(const QList<int> &columns, int limit)
         const int width = columnWidth(column);
         if (width == 0 || column >= int(m_userWidths.size()))
             continue;
-        const int needed = std::min(limit, std::max(widestCellWidth(column), horizontalHeader()->sectionSizeHint(column)));
+        const int needed = std::min(limit, std::max(sizeHintForColumn(column), horizontalHeader()->sectionSizeHint(column)));
         if (width >= needed)
             continue;
         if (m_userWidths[std::size_t(column)] < 0)

@@ -59,10 +59,6 @@ protected:
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
 
 private:
-    // The width needed for the column's widest cell, by the advances of its
-    // characters, with the padding a cell has.
-    int widestCellWidth(int column) const;
-
     ListModel *m_model;
     std::vector<int> m_userWidths; // -1: as the column is
     bool m_resizingFromCode = false;
