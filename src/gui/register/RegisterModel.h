@@ -22,6 +22,8 @@ public:
     QVariant data(const QModelIndex &index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
+    // Room for the rows of a set about to be read, so they are not moved as it grows.
+    void reserve(int rows) { m_rows.reserve(std::size_t(rows)); m_places.reserve(std::size_t(rows)); }
     // Rows as they are read, each with its place in the set.
     void append(std::vector<std::pair<int, RegisterRow>> rows);
     // Every row at once, in the set's order, with its notes linked.

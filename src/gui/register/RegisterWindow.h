@@ -2,6 +2,7 @@
 
 #include "core/register/RegisterReading.h"
 
+#include <QElapsedTimer>
 #include <QWidget>
 
 #include <functional>
@@ -82,6 +83,8 @@ private:
     QProgressBar *m_progress;
     QPushButton *m_stop;
     QTimer *m_timer;
+    QElapsedTimer m_sinceRowsShown;
+    static constexpr int RowsShownEveryMs = 250;
     QString m_path;
     std::unique_ptr<RegisterReading> m_reading;
     std::unique_ptr<RegisterSource> m_finishedSource; // the set read last, for opening its files
