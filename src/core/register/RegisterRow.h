@@ -39,7 +39,9 @@ struct RegisterRow
     QString ksefNumber; // from the package's metadata, else from the file name
     QString kind, number, issueDate, deliveryDate;
     QString sellerNip, seller, buyerNip, buyer, currency;
-    std::array<std::optional<Decimal>, RegisterTotalCount> totals;
+    // Held apart from the row, so that rows move cheaply on their way from the
+    // reading threads to the table.
+    std::vector<std::optional<Decimal>> totals = std::vector<std::optional<Decimal>>(RegisterTotalCount);
     std::vector<CorrectedReference> corrects;
     QByteArray sha256;
     bool valid = false;

@@ -52,6 +52,9 @@ void linkRegisterRows(std::vector<RegisterRow> &rows, bool complete)
 {
     QHash<QByteArray, int> byHash;
     QHash<QString, int> byKsef, byKey, invoices, ksefInvoices;
+    for (auto *hash : {&byKsef, &byKey, &invoices, &ksefInvoices})
+        hash->reserve(qsizetype(rows.size()));
+    byHash.reserve(qsizetype(rows.size()));
     for (int i = 0; i < int(rows.size()); ++i) {
         RegisterRow &row = rows[std::size_t(i)];
         row.linkNotes.clear();
