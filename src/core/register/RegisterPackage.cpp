@@ -79,28 +79,36 @@ QByteArray readEntry(archive *a, archive_entry *entry, qint64 &inflated, qint64 
         reason = tooLarge();
         return {};
     }
+    // Inflated straight into the bytes, sized by the entry's header when it
+    // states a size, and grown in blocks when it does not or lies.
+    constexpr qsizetype Block = 64 * 1024;
     QByteArray bytes;
-    char buffer[64 * 1024];
+    if (archive_entry_size_is_set(entry) && archive_entry_size(entry) >= 0)
+        bytes.reserve(qsizetype(archive_entry_size(entry)) + 1);
+    qsizetype used = 0;
     for (;;) {
-        const la_ssize_t got = archive_read_data(a, buffer, sizeof buffer);
+        const qsizetype room = bytes.capacity() > used ? bytes.capacity() - used : Block;
+        bytes.resize(used + room);
+        const la_ssize_t got = archive_read_data(a, bytes.data() + used, std::size_t(room));
         if (got < 0) {
             reason = QStringLiteral("Uszkodzony plik w paczce: %1").arg(QString::fromUtf8(archive_error_string(a)));
             return {};
         }
         if (got == 0)
             break;
+        used += qsizetype(got);
         inflated += got;
         if (inflated > limit) {
             reason = QStringLiteral("Paczka po rozpakowaniu przekracza %1 MB: pliku nie odczytano.")
                          .arg(limit / (1024 * 1024));
             return {};
         }
-        if (bytes.size() + got > MaxInvoiceSize) {
+        if (used > MaxInvoiceSize) {
             reason = tooLarge();
             return {};
         }
-        bytes.append(buffer, qsizetype(got));
     }
+    bytes.resize(used);
     if (bytes.isEmpty())
         reason = QStringLiteral("Plik jest pusty.");
     return bytes;

@@ -329,6 +329,7 @@ private Q_SLOTS:
                        {k2 + QStringLiteral(".xml"), second},
                        {QStringLiteral("bez-metadanych.xml"), invoice("FV/4/2026", "2026-02-02").toXml().toUtf8()},
                        {QStringLiteral("../wyjscie.xml"), first},
+                       {QStringLiteral("pusty.xml"), QByteArray()},
                        {QStringLiteral("/etc/bezwzgledna.xml"), first},
                        {k3 + QStringLiteral(".xml"), QByteArray(MaxInvoiceSize + 1, ' ')}, // refused unread
                        {QStringLiteral("_metadata.json"), metadata.toUtf8()}});
@@ -342,6 +343,7 @@ private Q_SLOTS:
             k2 + QStringLiteral(".xml|") + k2 + QStringLiteral("|metadane: inny skrót SHA-256; metadane: inny numer faktury (FV/7/2026); metadane: inna kwota brutto (124,50)"),
             QStringLiteral("bez-metadanych.xml||brak w metadanych"),
             QStringLiteral("../wyjscie.xml||") + refused,
+            QStringLiteral("pusty.xml||Plik jest pusty."),
             QStringLiteral("/etc/bezwzgledna.xml||") + refused,
             k3 + QStringLiteral(".xml|") + k3 + QStringLiteral("|Plik w paczce jest zbyt duży (ponad 64 MB)."),
             QStringLiteral("|") + missing + QStringLiteral("|w metadanych, brak pliku"),
