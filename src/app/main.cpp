@@ -1,5 +1,6 @@
 #include "app/BuildInfo.h"
 #include "core/load/OfflineResources.h"
+#include "core/register/LocalTimeZone.h"
 #include "core/window/StartupParameters.h"
 #include "gui/desktop/QtDesktop.h"
 #include "gui/window/MainWindow.h"
@@ -31,6 +32,7 @@ void chooseFontEngineUnderWine()
 int main(int argc, char *argv[])
 {
     chooseFontEngineUnderWine();
+    velkor::nameLocalTimeZoneOnce();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral(VELKOR_NAME));
     QApplication::setApplicationVersion(QStringLiteral(VELKOR_VERSION));
