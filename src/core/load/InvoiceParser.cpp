@@ -85,7 +85,11 @@ ParseOutcome FileValidator::parse(const QByteArray &bytes)
         m_validator.reset(xmlSchemaNewValidCtxt(m_schema.get()));
     if (m_validator && bytes.size() <= INT_MAX) {
         XmlErrorCollector errors;
-        XmlDocHandle doc(xmlReadMemory(bytes.constData(), int(bytes.size()), nullptr, nullptr, ParseOptions));
+        if (!m_parser || (m_parser->dict && xmlDictSize(m_parser->dict) > 100000))
+            m_parser.reset(xmlNewParserCtxt());
+        XmlDocHandle doc(m_parser ? xmlCtxtReadMemory(m_parser.get(), bytes.constData(), int(bytes.size()), nullptr,
+                                                      nullptr, ParseOptions)
+                                  : nullptr);
         if (doc && !errors.first().occurred && xmlSchemaValidateDoc(m_validator.get(), doc.get()) == 0
             && !errors.first().occurred)
             return validOutcome(std::move(doc), bytes, TextEncoding::Declared, m_schema);

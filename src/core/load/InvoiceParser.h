@@ -46,6 +46,7 @@ public:
 private:
     const InvoiceSchema &m_schema;
     XmlSchemaValidCtxtHandle m_validator;
+    XmlParserCtxtHandle m_parser;
 };
 
 } // namespace velkor
