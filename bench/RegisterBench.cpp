@@ -23,6 +23,7 @@
 #include "core/load/InvoiceSchema.h"
 #include "core/load/OfflineResources.h"
 #include "core/load/XmlHandles.h"
+#include "core/register/LocalTimeZone.h"
 #include "core/register/RegisterReading.h"
 #include "core/register/RegisterSet.h"
 #include "core/support/Desktop.h"
@@ -253,6 +254,7 @@ bool writePackage(const QString &zip, const QString &folder, const QStringList &
 
 int main(int argc, char *argv[])
 {
+    nameLocalTimeZoneOnce(); // as the program does
     QTemporaryDir configuration;
     bench::prepareApplication(configuration);
     QApplication application(argc, argv);
