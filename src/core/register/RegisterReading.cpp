@@ -56,17 +56,21 @@ private:
 std::unique_ptr<RegisterSource> folderSource(const QString &folder)
 {
     const QDir root(folder);
+    const QString top = root.absolutePath();
+    // Every path the iterator gives starts with the folder and a slash: the
+    // rest is the name below it.
+    const qsizetype below = top.size() + (top.endsWith(u'/') ? 0 : 1);
     std::vector<ListedFile> files;
     // Links are listed as what they are and not followed: a link to a file
     // outside the folder must not bring it in, a link to a folder must not loop.
-    QDirIterator it(folder, QDir::Files | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot | QDir::AllDirs,
+    QDirIterator it(top, QDir::Files | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot | QDir::AllDirs,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
         const QFileInfo info = it.fileInfo();
         if (info.isDir() && !info.isSymLink())
             continue;
-        files.push_back({root.relativeFilePath(path), path,
+        files.push_back({path.mid(below), path,
                          info.isSymLink() ? QStringLiteral("Dowiązanie symboliczne: pominięte.") : QString()});
     }
     std::sort(files.begin(), files.end());
