@@ -35,7 +35,8 @@ ParseOutcome parseInvoice(const QByteArray &bytes, TextEncoding encoding, const 
 // and valid: the tree is built first and validated whole, by a validator kept
 // from file to file. A text refused either way is read again as parseInvoice
 // reads it, so that its reason and line are the ones the single-invoice load
-// gives.
+// gives. Its documents leave out the blank text between elements: they are
+// for reading figures, not for showing the tree.
 class FileValidator
 {
 public:

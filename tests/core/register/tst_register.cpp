@@ -1,4 +1,7 @@
+#include "core/check/InvoiceCheck.h"
+#include "core/invoice/InvoiceLines.h"
 #include "core/load/InvoiceLoader.h"
+#include "core/load/InvoiceParser.h"
 #include "core/load/InvoiceSchema.h"
 #include "core/load/OfflineResources.h"
 #include "core/register/RegisterPackage.h"
@@ -211,6 +214,44 @@ private Q_SLOTS:
             }
         }
         QVERIFY(figures > 10);
+    }
+
+    // The register's verdict and check agree with the single-invoice load: on
+    // every example, and where the only text of an element is a space after a
+    // comment, which the register's reading drops and the load keeps.
+    void agreesWithTheLoad_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("public") << examplesFolder();
+        QTest::newRow("own") << QStringLiteral(VELKOR_TEST_OWN_EXAMPLES_DIR);
+        QTest::newRow("space after a comment") << QString();
+    }
+    void agreesWithTheLoad()
+    {
+        QFETCH(QString, folder);
+        QTemporaryDir written;
+        if (folder.isEmpty()) {
+            TestInvoice spaced = invoice("FV/1/2026", "2026-01-31");
+            spaced.stopka = QStringLiteral("<Informacje><StopkaFaktury><!-- stopka --> </StopkaFaktury></Informacje>");
+            writeTestFile(written.path(), QStringLiteral("spacja.xml"), spaced.toXml().toUtf8());
+            folder = written.path();
+        }
+        const InvoiceSchema schema = InvoiceSchema::compile(schemaFile());
+        int valid = 0;
+        for (const RegisterRow &row : readAll(folderSource(folder))) {
+            QString reason;
+            const ParseOutcome loaded = parseInvoice(readInvoiceFile(QDir(folder).filePath(row.file), reason),
+                                                     TextEncoding::Declared, schema);
+            QCOMPARE(row.valid, loaded.document && CheckInvoiceHeader(*loaded.document));
+            if (!row.valid)
+                continue;
+            ++valid;
+            const InvoiceDocument &document = *loaded.document;
+            const CheckReport report = checkInvoice(document, buildInvoiceLines(document, QStringLiteral(",")), QString(),
+                                                    QStringLiteral(","));
+            QCOMPARE(QStringLiteral("Kontrola: ") + row.checkText(), checkStatusText(report));
+        }
+        QVERIFY(valid > 0);
     }
 
     void checkWording_data()
