@@ -15,14 +15,7 @@ InvoiceDocument::InvoiceDocument(XmlDocHandle doc, QString faNamespace)
     : m_doc(std::move(doc))
     , m_faNamespace(std::move(faNamespace))
     , m_faNamespaceUtf8(m_faNamespace.toUtf8())
-    , m_xpath(xmlXPathNewContext(m_doc.get()))
 {
-    if (!m_xpath)
-        throw Failure(7, QStringLiteral("Brak pamięci."));
-    xmlXPathRegisterNs(m_xpath.get(), toXml("n"), toXml(m_faNamespaceUtf8.constData()));
-    xmlXPathRegisterNs(m_xpath.get(), toXml("etd"), toXml(DefinitionsNamespace));
-    xmlXPathRegisterNs(m_xpath.get(), toXml("xsi"), toXml("http://www.w3.org/2001/XMLSchema-instance"));
-    xmlXPathRegisterNs(m_xpath.get(), toXml("xsd"), toXml("http://www.w3.org/2001/XMLSchema"));
 }
 
 xmlNode *InvoiceDocument::root() const
@@ -33,6 +26,17 @@ xmlNode *InvoiceDocument::root() const
 std::vector<xmlNode *> InvoiceDocument::select(const QString &xpath, xmlNode *context) const
 {
     XmlErrorCollector errors;
+    // Made at the first selection: most documents (a register reads thousands)
+    // are navigated without XPath, and a context registers all its functions.
+    if (!m_xpath) {
+        m_xpath.reset(xmlXPathNewContext(m_doc.get()));
+        if (!m_xpath)
+            throw Failure(7, QStringLiteral("Brak pamięci."));
+        xmlXPathRegisterNs(m_xpath.get(), toXml("n"), toXml(m_faNamespaceUtf8.constData()));
+        xmlXPathRegisterNs(m_xpath.get(), toXml("etd"), toXml(DefinitionsNamespace));
+        xmlXPathRegisterNs(m_xpath.get(), toXml("xsi"), toXml("http://www.w3.org/2001/XMLSchema-instance"));
+        xmlXPathRegisterNs(m_xpath.get(), toXml("xsd"), toXml("http://www.w3.org/2001/XMLSchema"));
+    }
     m_xpath->node = context ? context : reinterpret_cast<xmlNode *>(m_doc.get());
     const QByteArray expression = xpath.toUtf8();
     XmlXPathObjectHandle result(xmlXPathEvalExpression(toXml(expression.constData()), m_xpath.get()));

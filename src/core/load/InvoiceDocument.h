@@ -14,7 +14,8 @@ namespace velkor {
 
 // One parsed, schema-valid FA(3) invoice. It owns the libxml2 document and is
 // never modified after loading. XPath selections see the prefixes n (the
-// FA(3) namespace), etd (the national definitions), xsi and xsd.
+// FA(3) namespace), etd (the national definitions), xsi and xsd; an XPath
+// selection is for one thread at a time.
 class InvoiceDocument
 {
 public:
@@ -70,7 +71,7 @@ private:
     XmlDocHandle m_doc;
     QString m_faNamespace;
     QByteArray m_faNamespaceUtf8;
-    XmlXPathContextHandle m_xpath;
+    mutable XmlXPathContextHandle m_xpath; // made by the first XPath selection
     QByteArray m_source;
     SourceKind m_sourceKind = SourceKind::File;
     QStringList m_ksefNumberElements;
