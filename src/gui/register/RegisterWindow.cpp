@@ -107,7 +107,8 @@ RegisterWindow::RegisterWindow(Desktop &desktop, OpenInvoice openInvoice, QWidge
     connect(m_table, &QTableView::doubleClicked, this, &RegisterWindow::openCurrent);
     auto *save = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this);
     connect(save, &QShortcut::activated, this, &RegisterWindow::exportCsv);
-    // Rows come in batches, so the window repaints while reading.
+    // The progress moves at every tick, so the window repaints while reading;
+    // rows come in larger batches (takeRows).
     m_timer->setInterval(50);
     connect(m_timer, &QTimer::timeout, this, &RegisterWindow::takeRows);
 }
